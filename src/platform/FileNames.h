@@ -1,0 +1,21 @@
+#pragma once
+
+// Windows file systems ignore letter case; ours may not. The working tables are found as the
+// timetabling program would find them: SOLUC.DBF, soluc.dbf and Soluc.dbf are the same table.
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace tqz::files {
+
+// The entry of `folder` whose name equals `name` without regard to ASCII letter case (an exact
+// match wins over others); nothing when there is none or the folder cannot be read.
+std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::path& folder,
+                                                       std::string_view name);
+
+// The path of table `table` in `folder`: the existing file <table>.DBF in any letter case, or,
+// when there is none, folder / "<table>.DBF" (upper case, as the tool writes it).
+std::filesystem::path tablePath(const std::filesystem::path& folder, std::string_view table);
+
+} // namespace tqz::files

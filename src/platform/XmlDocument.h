@@ -1,0 +1,89 @@
+#pragma once
+
+// The exchange document over libxml2. Text crosses this interface as UTF-8; the exchange layer
+// converts it to and from the tool's ANSI text. Loading never fetches an external entity, a DTD or
+// anything from the network, and entity expansion is bounded. A file that is not well-formed is an
+// error naming the file and line, never an empty document.
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct _xmlDoc;
+struct _xmlNode;
+
+namespace tqz::xml {
+
+class Document;
+
+// A handle to an element of a Document; valid while the element is in its document.
+class Element {
+public:
+    std::string name() const;
+    // The whole text content, descendants included.
+    std::string text() const;
+    // The attribute's value, or nothing when the element lacks it.
+    std::optional<std::string> attribute(std::string_view name) const;
+    // The source line of the element (0 for created elements).
+    long line() const;
+
+    // A relative XPath location path from this element, such as "salida"; document order.
+    std::vector<Element> selectNodes(std::string_view path) const;
+    // The first child element named `name`.
+    std::optional<Element> selectSingleNode(std::string_view name) const;
+
+    void setAttribute(std::string_view name, std::string_view value);
+    // The text becomes the element's whole content; it is stored as text ("a&b", "<" are escaped
+    // on saving), never parsed as markup.
+    void setText(std::string_view text);
+    void appendChild(Element child);
+    // The child leaves the tree with its subtree, which is freed.
+    void removeChild(Element child);
+
+    bool operator==(const Element& other) const { return m_node == other.m_node; }
+
+private:
+    friend class Document;
+    explicit Element(_xmlNode* node) : m_node(node) {}
+    _xmlNode* m_node;
+};
+
+class Document {
+public:
+    static Document create();
+    // Reads the file in any encoding it declares (UTF-8, UTF-16 with BOM, ISO-8859-1,
+    // Windows-1252...). Fails naming the file (and the line) when it cannot be read or is not
+    // well-formed.
+    static Document load(const std::filesystem::path& file);
+    // The same for bytes in memory; `name` stands for the file in messages.
+    static Document parse(std::string_view bytes, const std::string& name);
+
+    ~Document();
+    Document(Document&&) noexcept;
+    Document& operator=(Document&&) noexcept;
+
+    std::optional<Element> root() const;
+    // An absolute XPath location path, such as /SERVICIO/SALIDAS/listasal[@seq="AULAS"]/listasal;
+    // document order; no match gives an empty list.
+    std::vector<Element> selectNodes(std::string_view path) const;
+    // A new element of this document, outside the tree.
+    Element createElement(std::string_view name);
+
+    // The document's bytes: its own encoding and declaration are kept (no declaration when the
+    // source had none; UTF-8 then).
+    std::string serialize() const;
+    // serialize() written to a temporary file and renamed over `file`.
+    void save(const std::filesystem::path& file) const;
+
+private:
+    explicit Document(_xmlDoc* doc);
+    struct Free {
+        void operator()(_xmlDoc* doc) const;
+    };
+    std::unique_ptr<_xmlDoc, Free> m_doc;
+};
+
+} // namespace tqz::xml
