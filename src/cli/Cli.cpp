@@ -13,24 +13,24 @@ namespace tqz::cli {
 namespace {
 
 const std::array<Command, 3> kCommands{{
-    {"exportar", "Zentris → Quorvane: rebuilds the six working tables from a Zentris document", exportarCommand},
-    {"importar", "Quorvane → Zentris: writes the result document from SOLUC and the working tables",
+    {"exportar", "Zentris → Quorvane: rehace las seis tablas de trabajo desde un documento de Zentris", exportarCommand},
+    {"importar", "Quorvane → Zentris: escribe el documento de resultado desde SOLUC y las tablas de trabajo",
      importarCommand},
-    {"tabla", "prints a working table (any .DBF of the working folder)", tablaCommand},
+    {"tabla", "muestra una tabla de la carpeta de trabajo (cualquier .DBF)", tablaCommand},
 }};
 
 void printHelp(std::ostream& out)
 {
-    out << "Usage: tqz COMMAND [ARGUMENTS]\n"
-           "       tqz COMMAND --help\n"
-           "       tqz --version\n\n"
-           "Commands:\n";
+    out << "Uso: tqz ORDEN [ARGUMENTOS]\n"
+           "     tqz ORDEN --help\n"
+           "     tqz --version\n\n"
+           "Órdenes:\n";
     for (const auto& command : kCommands) {
         out << "  " << command.name << std::string(10 - std::string(command.name).size(), ' ') << command.summary
             << '\n';
     }
-    out << "\nThe working folder is --dir when given, else $TQZ_WTEMP, else the timetabling program's\n"
-           "working folder (C:\\WTEMP; under Wine, drive_c/WTEMP of $WINEPREFIX or ~/.wine).\n";
+    out << "\nCarpeta de trabajo: --dir CARPETA si se da; si no, $TQZ_WTEMP; si no, la de Quorvane\n"
+           "(C:\\WTEMP; con Wine, drive_c/WTEMP de $WINEPREFIX o de ~/.wine).\n";
 }
 
 } // namespace
@@ -55,7 +55,7 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             return command.run({arguments.begin() + 1, arguments.end()}, out, err);
         }
     }
-    err << "tqz: unknown command '" << first << "'\n\n";
+    err << "tqz: orden desconocida '" << first << "'\n\n";
     printHelp(err);
     return kExitUsage;
 }
