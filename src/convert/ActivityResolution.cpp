@@ -1,0 +1,113 @@
+#include "convert/ActivityResolution.h"
+
+#include "exchange/Envelope.h"
+#include "platform/Text.h"
+#include "tables/Schemas.h"
+
+#include <array>
+#include <string>
+
+namespace tqz::convert {
+
+namespace {
+
+namespace field = exchange::result;
+namespace asignomt = tables::asignomt;
+namespace diashorast = tables::diashorast;
+namespace aulat = tables::aulat;
+namespace grupost = tables::grupost;
+namespace asigt = tables::asigt;
+
+// The activity code Zentris takes for a lesson whose activity has no code of its own.
+constexpr std::string_view kDefaultActivity = "G439";
+
+constexpr std::array<std::string_view, 7> kDayLetters { "L", "M", "X", "J", "V", "S", "D" };
+
+} // namespace
+
+std::string_view dayLetter(std::string_view dia)
+{
+    if (dia.size() == 1 && dia[0] >= '1' && dia[0] <= '7') {
+        return kDayLetters[static_cast<std::size_t>(dia[0] - '1')];
+    }
+    return {};
+}
+
+std::string slotKey(std::string_view dia, std::int32_t hora)
+{
+    return std::string(dayLetter(dia)) + std::to_string(hora);
+}
+
+ActivityResolver::ActivityResolver(ImportTables& opened)
+    : m_nomAsg(
+        [&opened]() -> dbf::Table& { return opened.nomAsg(); }, { asignomt::kCod }, { asignomt::kMateria })
+    , m_tramos([&opened]() -> dbf::Table& { return opened.tramos(); }, { diashorast::kDiho },
+          { diashorast::kDia, diashorast::kCodDiho })
+    , m_aulas([&opened]() -> dbf::Table& { return opened.aulas(); }, { aulat::kAbrev }, { aulat::kDepCentro })
+    , m_grupos(
+          [&opened]() -> dbf::Table& { return opened.grupos(); }, { grupost::kAbrev }, { grupost::kUnidad })
+    , m_asig([&opened]() -> dbf::Table& { return opened.asig(); }, { asigt::kCasig, asigt::kCgrup },
+          { asigt::kMateria })
+{
+}
+
+std::size_t ActivityResolver::resolve(
+    const Lesson& lesson, exchange::ResultDocument& result, xml::Element record)
+{
+    std::size_t unresolved = writeActivity(lesson, result, record);
+    unresolved += writeSlot(lesson, result, record);
+    unresolved += writeTaken(m_aulas, lesson.aula, field::kXDepCentro, result, record);
+    unresolved += writeTaken(m_grupos, lesson.codGrupo, field::kXUnidad, result, record);
+    unresolved += writeSubject(lesson, result, record);
+    return unresolved;
+}
+
+std::size_t ActivityResolver::writeActivity(
+    const Lesson& lesson, exchange::ResultDocument& result, xml::Element record)
+{
+    const auto* row = m_nomAsg.find({ lesson.tarea });
+    std::string value = row ? row->front() : lesson.tarea;
+    const bool resolved = row && !text::isBlank(value);
+    if (text::isBlank(value)) {
+        value = kDefaultActivity;
+    }
+    result.appendSalida(record, field::kXActividad, value);
+    return resolved ? 0 : 1;
+}
+
+std::size_t ActivityResolver::writeSlot(
+    const Lesson& lesson, exchange::ResultDocument& result, xml::Element record)
+{
+    const auto* row = m_tramos.find({ slotKey(lesson.dia, lesson.hora) });
+    result.appendSalida(record, field::kNDiaSemana, row ? (*row)[0] : std::string());
+    result.appendSalida(record, field::kXTramo, row ? (*row)[1] : std::string());
+    return row ? 0 : 2;
+}
+
+std::size_t ActivityResolver::writeTaken(LookupIndex& index, std::string_view code, std::string_view name,
+    exchange::ResultDocument& result, xml::Element record)
+{
+    const auto* row = index.find({ code });
+    result.appendSalida(record, name, row ? row->front() : std::string());
+    return row ? 0 : 1;
+}
+
+// The subject as taught to the lesson's group comes first; a subject the group has no assignment
+// for falls back to the subject catalogue. There is no default code.
+std::size_t ActivityResolver::writeSubject(
+    const Lesson& lesson, exchange::ResultDocument& result, xml::Element record)
+{
+    const auto* assignment = m_asig.find({ lesson.asig, lesson.codGrupo });
+    std::string value = assignment ? assignment->front() : std::string();
+    const LookupIndex::Row* subject = nullptr;
+    if (text::isBlank(value)) {
+        subject = m_nomAsg.find({ lesson.asig });
+        if (subject) {
+            value = subject->front();
+        }
+    }
+    result.appendSalida(record, field::kXMateriaOmc, value);
+    return (assignment || subject) ? 0 : 1;
+}
+
+} // namespace tqz::convert

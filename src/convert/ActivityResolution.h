@@ -1,0 +1,59 @@
+#pragma once
+
+// The six fields of a lesson record: the Zentris codes that the working tables hold for the
+// timetabling program's abbreviations of the lesson's activity, slot, room, group and subject.
+
+#include "convert/ImportTables.h"
+#include "convert/LessonReading.h"
+#include "convert/LookupIndex.h"
+#include "exchange/ResultDocument.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tqz::convert {
+
+class ActivityResolver {
+public:
+    // The look-up tables are indexed at the first lesson; ASIGT is opened then.
+    explicit ActivityResolver(ImportTables& tables);
+
+    // Appends X_ACTIVIDAD, N_DIASEMANA, X_TRAMO, X_DEPCENTRO, X_UNIDAD and X_MATERIAOMC to
+    // `record`, always all six and in this order, and returns how many of them are unresolved.
+    //
+    // A field is unresolved when no working-table row was found for the lesson's code, so that it
+    // holds the lesson's own code, a default or nothing instead of a Zentris code:
+    // - X_ACTIVIDAD: no ASIGNOMT row for TAREA, or the matching row's MATERIA is blank, so the
+    //   value is TAREA or the default "G439";
+    // - N_DIASEMANA and X_TRAMO (two fields): no DIASHORAST row for the slot key;
+    // - X_DEPCENTRO: no AULAT row for AULA;
+    // - X_UNIDAD: no GRUPOST row for CODGRUPO;
+    // - X_MATERIAOMC: neither an ASIGT row for ASIG and CODGRUPO nor an ASIGNOMT row for ASIG.
+    // A row that was found but holds a blank value counts as resolved (except for the "G439"
+    // default above): the tables say so.
+    std::size_t resolve(const Lesson& lesson, exchange::ResultDocument& result, xml::Element record);
+
+private:
+    std::size_t writeActivity(const Lesson& lesson, exchange::ResultDocument& result, xml::Element record);
+    std::size_t writeSlot(const Lesson& lesson, exchange::ResultDocument& result, xml::Element record);
+    std::size_t writeTaken(LookupIndex& index, std::string_view code, std::string_view name,
+        exchange::ResultDocument& result, xml::Element record);
+    std::size_t writeSubject(const Lesson& lesson, exchange::ResultDocument& result, xml::Element record);
+
+    LookupIndex m_nomAsg; // ASIGNOMT: COD → MATERIA
+    LookupIndex m_tramos; // DIASHORAST: DIHO → DIA, CODDIHO
+    LookupIndex m_aulas; // AULAT: ABREV → DEPCENTRO
+    LookupIndex m_grupos; // GRUPOST: ABREV → UNIDAD
+    LookupIndex m_asig; // ASIGT: CASIG, CGRUP → MATERIA
+};
+
+// The day letter of a day number given as text: "1" to "7" give "L", "M", "X", "J", "V", "S", "D";
+// any other text gives "".
+std::string_view dayLetter(std::string_view dia);
+
+// The DIHO of a lesson's slot: the day letter followed by the period in decimal ("M4", "L10").
+std::string slotKey(std::string_view dia, std::int32_t hora);
+
+} // namespace tqz::convert
