@@ -23,6 +23,12 @@ constexpr std::string_view kDefaultActivity = "G439";
 
 constexpr std::array<std::string_view, 7> kDayLetters { "L", "M", "X", "J", "V", "S", "D" };
 
+// 1 when the lesson named a code and no row was found for it.
+std::size_t missing(const LookupIndex::Row* found, std::string_view code)
+{
+    return found == nullptr && !text::isBlank(code) ? 1 : 0;
+}
+
 } // namespace
 
 std::string_view dayLetter(std::string_view dia)
@@ -67,12 +73,11 @@ std::size_t ActivityResolver::writeActivity(
 {
     const auto* row = m_nomAsg.find({ lesson.tarea });
     std::string value = row ? row->front() : lesson.tarea;
-    const bool resolved = row && !text::isBlank(value);
     if (text::isBlank(value)) {
         value = kDefaultActivity;
     }
     result.appendSalida(record, field::kXActividad, value);
-    return resolved ? 0 : 1;
+    return missing(row, lesson.tarea);
 }
 
 std::size_t ActivityResolver::writeSlot(
@@ -89,7 +94,7 @@ std::size_t ActivityResolver::writeTaken(LookupIndex& index, std::string_view co
 {
     const auto* row = index.find({ code });
     result.appendSalida(record, name, row ? row->front() : std::string());
-    return row ? 0 : 1;
+    return missing(row, code);
 }
 
 // The subject as taught to the lesson's group comes first; a subject the group has no assignment
@@ -107,7 +112,7 @@ std::size_t ActivityResolver::writeSubject(
         }
     }
     result.appendSalida(record, field::kXMateriaOmc, value);
-    return (assignment || subject) ? 0 : 1;
+    return missing(assignment ? assignment : subject, lesson.asig);
 }
 
 } // namespace tqz::convert

@@ -23,16 +23,16 @@ public:
     // Appends X_ACTIVIDAD, N_DIASEMANA, X_TRAMO, X_DEPCENTRO, X_UNIDAD and X_MATERIAOMC to
     // `record`, always all six and in this order, and returns how many of them are unresolved.
     //
-    // A field is unresolved when no working-table row was found for the lesson's code, so that it
-    // holds the lesson's own code, a default or nothing instead of a Zentris code:
-    // - X_ACTIVIDAD: no ASIGNOMT row for TAREA, or the matching row's MATERIA is blank, so the
-    //   value is TAREA or the default "G439";
-    // - N_DIASEMANA and X_TRAMO (two fields): no DIASHORAST row for the slot key;
-    // - X_DEPCENTRO: no AULAT row for AULA;
-    // - X_UNIDAD: no GRUPOST row for CODGRUPO;
-    // - X_MATERIAOMC: neither an ASIGT row for ASIG and CODGRUPO nor an ASIGNOMT row for ASIG.
-    // A row that was found but holds a blank value counts as resolved (except for the "G439"
-    // default above): the tables say so.
+    // A field is unresolved when the lesson names a code for it that no working-table row holds,
+    // so that the field carries the lesson's own code or nothing instead of a Zentris code:
+    // - X_ACTIVIDAD: TAREA is not blank and no ASIGNOMT row has it as COD;
+    // - N_DIASEMANA and X_TRAMO (two fields): no DIASHORAST row has the slot key as DIHO;
+    // - X_DEPCENTRO: AULA is not blank and no AULAT row has it;
+    // - X_UNIDAD: CODGRUPO is not blank and no GRUPOST row has it;
+    // - X_MATERIAOMC: ASIG is not blank and neither ASIGT (with CODGRUPO) nor ASIGNOMT has it.
+    // A blank code names nothing to find (a duty without a room or group, an ordinary lesson
+    // taking the default activity "G439"), and a row that was found but holds a blank value is
+    // what the tables say; neither counts.
     std::size_t resolve(const Lesson& lesson, exchange::ResultDocument& result, xml::Element record);
 
 private:
