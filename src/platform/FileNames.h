@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tqz::files {
@@ -13,6 +14,10 @@ namespace tqz::files {
 // match wins over others); nothing when there is none or the folder cannot be read.
 std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::path& folder,
                                                        std::string_view name);
+
+// The file name of table `table`: upper case, with ".DBF" added unless the name already ends in
+// it (the builders name their tables "PROFT.DBF", the form's components "PROFT").
+std::string tableFileName(std::string_view table);
 
 // The path of table `table` in `folder`: the existing file <table>.DBF in any letter case, or,
 // when there is none, folder / "<table>.DBF" (upper case, as the tool writes it).
