@@ -55,19 +55,21 @@ public:
     void first();
     void next();
     bool eof() const;
-    // 1-based physical position of the current row in the file, for messages.
+    // 1-based physical position of the current row in the file, for messages; 0 at the end.
     std::size_t recordNumber() const;
 
     // An equality filter of the form  FIELD= 'value'  (a single quote inside the value doubled).
     // The comparison is exact and case-sensitive on the field's text; a value ending in "*" matches
-    // only itself. Setting a filter leaves the cursor on the first visible row.
+    // only itself. Setting or clearing a filter leaves the cursor on the first visible row;
+    // closing the table clears it.
     void setFilter(std::string_view expression);
     void clearFilter();
 
     // The current row's field. Text: character fields without trailing blanks (leading blanks
     // kept); a whole number gives its plain decimal form ("3" for "  3" or "3.0000"); an empty
     // field reads as "". Integer: numbers must be whole; text follows the text-to-integer rules;
-    // empty reads as 0. Float: empty reads as 0. An unknown field fails naming table and field.
+    // empty reads as 0. Float: empty reads as 0. An unknown field fails naming table and field;
+    // so does reading past the last row.
     std::string text(std::string_view field) const;
     std::int32_t integer(std::string_view field) const;
     double number(std::string_view field) const;
@@ -75,6 +77,7 @@ public:
 private:
     std::size_t fieldIndex(std::string_view field) const;
     void requireOpen() const;
+    void requireRow() const;
     void seekVisible(std::size_t from);
 
     std::filesystem::path m_folder;
