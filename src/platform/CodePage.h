@@ -14,6 +14,17 @@ enum class CodePage { Windows1252, Dos437, Dos850, Windows1250, Windows1251, Dos
 // The code page a language-driver byte declares; 0x00 and unknown values give Windows-1252.
 CodePage fromLanguageDriver(std::uint8_t languageDriver);
 
+// Text stored in `page` → UTF-8. Every byte gives one character; bytes below 0x80 are ASCII
+// (controls included) and the bytes a Windows page leaves undefined give the C1 control of the
+// same number, so the text comes back byte for byte through fromUtf8.
+std::string toUtf8(std::string_view bytes, CodePage page);
+
+// UTF-8 → text in `page`. A character the page lacks loses its diacritic where that gives a letter
+// it has (ł → l, ș → s, ő → o; a combining accent joins the letter before it where the page has the
+// accented letter, and is dropped otherwise); anything else becomes "?", and so does every
+// malformed UTF-8 sequence. Characters the page holds, controls included, keep their byte.
+std::string fromUtf8(std::string_view utf8, CodePage page);
+
 // Text stored in `page` → the tool's ANSI text (best fit, "?" for what ANSI lacks).
 std::string toAnsi(std::string_view bytes, CodePage page);
 

@@ -41,7 +41,8 @@ std::string asciiLower(std::string_view text);
 std::int32_t strToInt(std::string_view text);
 std::optional<std::int32_t> tryStrToInt(std::string_view text);
 
-// The message of a failed conversion, for callers that add context around it.
+// The message of a failed conversion, for callers that add context around it. Messages are UTF-8,
+// so the ANSI text is converted into it.
 std::string invalidIntegerMessage(std::string_view text);
 
 } // namespace tqz::text
