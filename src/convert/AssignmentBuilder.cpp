@@ -64,7 +64,7 @@ private:
 {
     fail("Documento '" + source.file.string() + "', lista " + std::string(exchange::list::kAsignaturas) +
          ", registro " + std::to_string(record.position()) + ": " +
-         text::invalidIntegerMessage(text::fromAnsi(minutes)));
+         text::invalidIntegerMessage(minutes));
 }
 
 // Sets HORAS from the minutes and returns the whole weekly hours, at least 1. The value is read
