@@ -40,13 +40,20 @@ public:
         ::close(toChild[0]);
         ::close(fromChild[1]);
         m_input = toChild[1];
-        char answer[16] = {};
-        ssize_t got = 0;
-        do {
-            got = ::read(fromChild[0], answer, sizeof answer - 1);
-        } while (got < 0 && errno == EINTR);
-        ::close(fromChild[0]);
-        if (got <= 0 || std::string(answer).rfind("locked", 0) != 0) {
+        m_output = fromChild[0];
+        // Wait for the whole line: the child may write it in pieces, and its pipe stays open until
+        // the lock is released, so a late piece never meets a closed pipe.
+        std::string answer;
+        char c = 0;
+        while (answer.find('\n') == std::string::npos) {
+            const ssize_t got = ::read(m_output, &c, 1);
+            if (got == 1) {
+                answer += c;
+            } else if (got == 0 || errno != EINTR) {
+                break;
+            }
+        }
+        if (answer != "locked\n") {
             release();
             throw std::runtime_error("the locking child did not take the lock on " + file.string());
         }
@@ -63,6 +70,10 @@ private:
             ::close(m_input);
             m_input = -1;
         }
+        if (m_output >= 0) {
+            ::close(m_output);
+            m_output = -1;
+        }
         if (m_pid > 0) {
             int status = 0;
             ::waitpid(m_pid, &status, 0);
@@ -72,6 +83,7 @@ private:
 
     pid_t m_pid = -1;
     int m_input = -1;
+    int m_output = -1;
 };
 
 } // namespace tqz::test
