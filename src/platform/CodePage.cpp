@@ -225,30 +225,6 @@ Lead leadOf(unsigned char byte)
     return { 0 };
 }
 
-// Reads the character at `pos` and moves past it. A malformed sequence gives U+FFFD and moves past
-// its longest well-formed start only, so the byte that broke it begins the next character.
-char32_t readUtf8(std::string_view text, std::size_t& pos)
-{
-    const unsigned char first = byteAt(text, pos++);
-    if (first < 0x80) {
-        return first;
-    }
-    Lead lead = leadOf(first);
-    if (lead.continuations == 0) {
-        return kReplacement;
-    }
-    char32_t value = first & (0x3Fu >> lead.continuations);
-    for (int i = 0; i < lead.continuations; ++i) {
-        if (pos >= text.size() || byteAt(text, pos) < lead.low || byteAt(text, pos) > lead.high) {
-            return kReplacement;
-        }
-        value = (value << 6) | (byteAt(text, pos++) & 0x3Fu);
-        lead.low = 0x80;
-        lead.high = 0xBF;
-    }
-    return value;
-}
-
 void appendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
@@ -334,6 +310,28 @@ CodePage fromLanguageDriver(std::uint8_t languageDriver)
         return CodePage::Windows1252;
     }
     // clang-format on
+}
+
+char32_t readUtf8(std::string_view text, std::size_t& pos)
+{
+    const unsigned char first = byteAt(text, pos++);
+    if (first < 0x80) {
+        return first;
+    }
+    Lead lead = leadOf(first);
+    if (lead.continuations == 0) {
+        return kReplacement;
+    }
+    char32_t value = first & (0x3Fu >> lead.continuations);
+    for (int i = 0; i < lead.continuations; ++i) {
+        if (pos >= text.size() || byteAt(text, pos) < lead.low || byteAt(text, pos) > lead.high) {
+            return kReplacement;
+        }
+        value = (value << 6) | (byteAt(text, pos++) & 0x3Fu);
+        lead.low = 0x80;
+        lead.high = 0xBF;
+    }
+    return value;
 }
 
 std::string toUtf8(std::string_view bytes, CodePage page)

@@ -3,6 +3,7 @@
 // The 8-bit code pages a dBase table may declare by its language-driver byte, and the conversion
 // of their text into the tool's ANSI text (the table engine transliterates OEM tables to ANSI).
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,6 +25,11 @@ std::string toUtf8(std::string_view bytes, CodePage page);
 // accented letter, and is dropped otherwise); anything else becomes "?", and so does every
 // malformed UTF-8 sequence. Characters the page holds, controls included, keep their byte.
 std::string fromUtf8(std::string_view utf8, CodePage page);
+
+// Reads the UTF-8 character at `pos` and moves past it. A malformed sequence (overlong forms,
+// surrogates and values past U+10FFFF included) gives U+FFFD and moves past its longest
+// well-formed start only, so the byte that broke it begins the next character.
+char32_t readUtf8(std::string_view utf8, std::size_t& pos);
 
 // Text stored in `page` → the tool's ANSI text (best fit, "?" for what ANSI lacks).
 std::string toAnsi(std::string_view bytes, CodePage page);
