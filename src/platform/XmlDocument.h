@@ -30,17 +30,23 @@ public:
     // The source line of the element (0 for created elements).
     long line() const;
 
-    // A relative XPath location path from this element, such as "salida"; document order.
+    // The elements a relative XPath location path selects from this element, such as "salida";
+    // document order. An expression that is not a location path fails naming it.
     std::vector<Element> selectNodes(std::string_view path) const;
     // The first child element named `name`.
     std::optional<Element> selectSingleNode(std::string_view name) const;
 
+    // The value is stored as text, escaped on saving. In values and texts, a character XML cannot
+    // hold (a control other than tab, line feed and carriage return) or a malformed UTF-8 byte
+    // becomes "?", so the saved file always loads again.
     void setAttribute(std::string_view name, std::string_view value);
     // The text becomes the element's whole content; it is stored as text ("a&b", "<" are escaped
     // on saving), never parsed as markup.
     void setText(std::string_view text);
+    // The child (new, or moved from its place in the tree) becomes the last child. An element of
+    // another document, or this element or one of its ancestors, fails.
     void appendChild(Element child);
-    // The child leaves the tree with its subtree, which is freed.
+    // The child leaves the tree with its subtree, which is freed. Anything but a child fails.
     void removeChild(Element child);
 
     bool operator==(const Element& other) const { return m_node == other.m_node; }
@@ -66,10 +72,12 @@ public:
     Document& operator=(Document&&) noexcept;
 
     std::optional<Element> root() const;
-    // An absolute XPath location path, such as /SERVICIO/SALIDAS/listasal[@seq="AULAS"]/listasal;
-    // document order; no match gives an empty list.
+    // The elements an absolute XPath location path selects, such as
+    // /SERVICIO/SALIDAS/listasal[@seq="AULAS"]/listasal; document order; no match gives an empty
+    // list.
     std::vector<Element> selectNodes(std::string_view path) const;
-    // A new element of this document, outside the tree.
+    // A new element of this document, outside the tree until appended; freed with the document
+    // if it never is.
     Element createElement(std::string_view name);
 
     // The document's bytes: its own encoding and declaration are kept (no declaration when the
