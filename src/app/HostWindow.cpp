@@ -58,16 +58,14 @@ bool isExistingWindow(WId id)
 #endif
 }
 
-bool dockInto(QWidget& form, WId host)
+std::unique_ptr<QWindow> dockInto(QWidget& form, WId host)
 {
-    QWindow* hostWindow = QWindow::fromWinId(host);
-    if (hostWindow == nullptr) {
-        return false;
+    std::unique_ptr<QWindow> hostWindow(QWindow::fromWinId(host));
+    if (hostWindow) {
+        form.winId();
+        form.windowHandle()->setParent(hostWindow.get());
     }
-    hostWindow->QObject::setParent(&form);
-    form.winId();
-    form.windowHandle()->setParent(hostWindow);
-    return true;
+    return hostWindow;
 }
 
 WindowDestructionWatch::WindowDestructionWatch(WId watched, std::function<void()> onDestroyed)

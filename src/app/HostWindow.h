@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -22,9 +23,11 @@ WId hostWindowId(std::int32_t handle);
 // foreign windows (offscreen) have none.
 bool isExistingWindow(WId id);
 
-// Makes `form`, a frameless top-level widget, a child window of `host`. Returns false when the
-// platform cannot represent the host window. The host's representation belongs to `form`.
-bool dockInto(QWidget& form, WId host);
+// Makes `form`, a frameless top-level widget, a child window of `host`, and returns Qt's
+// representation of the host window; nothing when the platform cannot represent it. The
+// representation must outlive the form's own native window: deleting it takes the form's window
+// with it.
+std::unique_ptr<QWindow> dockInto(QWidget& form, WId host);
 
 // Calls `onDestroyed` once when the native window of `watched` is destroyed. A docked window is
 // destroyed with its host, and Qt would otherwise keep the program running with nothing on

@@ -29,7 +29,13 @@ TMForm::TMForm(FormSetup setup, UserInteraction& ui, HelpViewer& help, QWidget* 
     FormCreate();
 }
 
-TMForm::~TMForm() = default;
+TMForm::~TMForm()
+{
+    // The docked native window goes before the host's representation, which would take it along.
+    if (m_hostWindow) {
+        destroy();
+    }
+}
 
 // Every handler ends at its first error, which the default error report shows; the window stays
 // open and usable. A host window that went away while a handler waited for the user ends the
@@ -77,7 +83,11 @@ void TMForm::placeInHost(WId host)
 {
     // The frame goes first: changing the flags of a docked window would create it anew.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    if (!isExistingWindow(host) || !dockInto(*this, host)) {
+    if (!isExistingWindow(host)) {
+        return;
+    }
+    m_hostWindow = dockInto(*this, host);
+    if (!m_hostWindow) {
         return;
     }
     m_hostWatch = std::make_unique<WindowDestructionWatch>(winId(), [this] {

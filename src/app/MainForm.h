@@ -15,6 +15,7 @@
 
 class QLabel;
 class QPushButton;
+class QWindow;
 
 namespace tqz::app {
 
@@ -90,6 +91,7 @@ private:
     bool m_busy = false;
     bool m_hostGone = false;
     bool m_ended = false;
+    std::unique_ptr<QWindow> m_hostWindow;
     std::unique_ptr<WindowDestructionWatch> m_hostWatch;
 
     GradientPanel* Draw3D1 = nullptr;

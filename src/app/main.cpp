@@ -40,7 +40,9 @@ int main(int argc, char** argv)
 
     tqz::app::QtUserInteraction ui;
     tqz::app::TMForm MForm(setup, ui, help);
-    QObject::connect(&MForm, &tqz::app::TMForm::programEnded, &app, &QCoreApplication::quit,
+    // exit, not quit: quit first asks every top-level window to close, and the host window's
+    // representation, a window of another program, may refuse.
+    QObject::connect(&MForm, &tqz::app::TMForm::programEnded, &app, [] { QCoreApplication::exit(0); },
                      Qt::QueuedConnection);
     MForm.show();
     // The conversion that the verb runs on the first showing may already have closed the window.
