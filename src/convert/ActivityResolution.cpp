@@ -1,10 +1,10 @@
 #include "convert/ActivityResolution.h"
 
+#include "exchange/DayLetters.h"
 #include "exchange/Envelope.h"
 #include "platform/Text.h"
 #include "tables/Schemas.h"
 
-#include <array>
 #include <string>
 
 namespace tqz::convert {
@@ -21,28 +21,20 @@ namespace asigt = tables::asigt;
 // The activity code Zentris takes for a lesson whose activity has no code of its own.
 constexpr std::string_view kDefaultActivity = "G439";
 
-constexpr std::array<std::string_view, 7> kDayLetters { "L", "M", "X", "J", "V", "S", "D" };
-
 // 1 when the lesson named a code and no row was found for it.
 std::size_t missing(const LookupIndex::Row* found, std::string_view code)
 {
     return found == nullptr && !text::isBlank(code) ? 1 : 0;
 }
 
-} // namespace
-
-std::string_view dayLetter(std::string_view dia)
-{
-    if (dia.size() == 1 && dia[0] >= '1' && dia[0] <= '7') {
-        return kDayLetters[static_cast<std::size_t>(dia[0] - '1')];
-    }
-    return {};
-}
-
+// The DIHO of a lesson's slot: the day letter, none for a day other than 1 to 7, followed by the
+// period in decimal ("M4", "L10"), as the slot names of the time-slot list read.
 std::string slotKey(std::string_view dia, std::int32_t hora)
 {
-    return std::string(dayLetter(dia)) + std::to_string(hora);
+    return std::string(exchange::dayLetterOf(dia).value_or(std::string_view())) + std::to_string(hora);
 }
+
+} // namespace
 
 ActivityResolver::ActivityResolver(ImportTables& opened)
     : m_nomAsg(

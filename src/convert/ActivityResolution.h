@@ -49,11 +49,4 @@ private:
     LookupIndex m_asig; // ASIGT: CASIG, CGRUP → MATERIA
 };
 
-// The day letter of a day number given as text: "1" to "7" give "L", "M", "X", "J", "V", "S", "D";
-// any other text gives "".
-std::string_view dayLetter(std::string_view dia);
-
-// The DIHO of a lesson's slot: the day letter followed by the period in decimal ("M4", "L10").
-std::string slotKey(std::string_view dia, std::int32_t hora);
-
 } // namespace tqz::convert
