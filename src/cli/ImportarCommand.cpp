@@ -1,0 +1,75 @@
+#include "cli/Cli.h"
+#include "cli/Commands.h"
+#include "cli/Options.h"
+#include "convert/Conversions.h"
+#include "exchange/Envelope.h"
+#include "platform/Error.h"
+#include "tables/Schemas.h"
+
+#include <array>
+#include <filesystem>
+
+namespace tqz::cli {
+
+namespace {
+
+constexpr std::string_view kName = "importar";
+constexpr std::string_view kUsage = "Uso: tqz importar DOCUMENTO.xml [--dir CARPETA]\n";
+constexpr std::array<OptionSpec, 1> kOptions { kDirOption };
+
+void printHelp(std::ostream& out)
+{
+    out << kUsage << "\nLee la solución de Quorvane (" << tables::soluc::kTable
+        << ") y las tablas de trabajo, traduce cada actividad\n"
+           "de cada profesor a los códigos de Zentris y escribe el documento de resultado junto al\n"
+           "elegido, con el nombre \""
+        << exchange::result::kFileNamePrefix
+        << "\" delante del suyo. El documento elegido no se modifica;\n"
+           "si algo falla, no se escribe nada.\n\nOpciones:\n"
+        << kDirHelp
+        << "  --help         muestra esta ayuda\n\n"
+           "Estado de salida: 0 hecho; 1 error de conversión (no se escribe nada); 2 uso incorrecto;\n"
+           "3 no existe el documento.\n";
+}
+
+void printSummary(std::ostream& out, const convert::ImportSummary& summary)
+{
+    out << "Proceso finalizado\n"
+        << "  Resultado: " << summary.resultDocument.string() << '\n'
+        << "  Profesores: " << summary.teachers << '\n'
+        << "  Actividades: " << summary.lessons << '\n'
+        << "  Campos de actividad sin resolver: " << summary.unresolvedFields << '\n';
+}
+
+} // namespace
+
+int importarCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    const ParsedArguments parsed = parseArguments(arguments, kOptions);
+    if (parsed.help && parsed.error.empty()) {
+        printHelp(out);
+        return kExitOk;
+    }
+    if (!parsed.error.empty()) {
+        return reportUsageError(err, kName, parsed.error, kUsage);
+    }
+    if (parsed.positionals.size() != 1) {
+        return reportUsageError(
+            err, kName, parsed.positionals.empty() ? "falta el documento" : "sobran argumentos", kUsage);
+    }
+    const std::filesystem::path document = parsed.positionals.front();
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(document, ignored)) {
+        err << "No existe archivo\n  " << document.string() << '\n';
+        return kExitNoDocument;
+    }
+    try {
+        printSummary(out, convert::importar(document, workDirOf(parsed)));
+    } catch (const Error& error) {
+        err << error.what() << '\n';
+        return kExitConversionError;
+    }
+    return kExitOk;
+}
+
+} // namespace tqz::cli
