@@ -4,6 +4,7 @@
 #include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "platform/FileNames.h"
+#include "platform/Text.h"
 
 #include <cctype>
 
@@ -156,7 +157,7 @@ void Table::setFilter(std::string_view expression)
     requireOpen();
     const std::optional<Filter> filter = parseFilter(expression);
     if (!filter) {
-        fail("El filtro \"" + std::string(expression) + "\" de la tabla '" + m_name + "' no es válido");
+        fail("El filtro \"" + text::fromAnsi(expression) + "\" de la tabla '" + m_name + "' no es válido");
     }
     // The engine would take a value ending in '*' as a prefix; the look-ups want equality, so the
     // value is compared as it is, '*' included.

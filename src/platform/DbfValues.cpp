@@ -1,4 +1,5 @@
-// Decoding of stored field values into the text and numbers the conversions read.
+// Decoding of stored field values into the text and numbers the conversions read. Values are
+// ANSI text; messages are UTF-8, so values quoted in them are converted.
 
 #include "platform/DbfFormat.h"
 
@@ -38,7 +39,7 @@ struct Cell {
 // "El campo 'DIA' del registro 3 de la tabla 'SOLUC'", the start of a message about one value.
 std::string describeValue(const TableData& table, std::size_t row, std::size_t field)
 {
-    return "El campo '" + table.layouts.at(field).info.name + "' del registro " +
+    return "El campo '" + text::fromAnsi(table.layouts.at(field).info.name) + "' del registro " +
            std::to_string(row + 1) + " de la tabla '" + table.name + "'";
 }
 
@@ -49,7 +50,7 @@ std::string Cell::describe() const
 
 [[noreturn]] void failWidth(const Cell& cell)
 {
-    fail("El campo '" + cell.field.info.name + "' de la tabla '" + cell.table.name +
+    fail("El campo '" + text::fromAnsi(cell.field.info.name) + "' de la tabla '" + cell.table.name +
          "' tiene un ancho que no corresponde a su tipo");
 }
 
@@ -113,7 +114,7 @@ Value decimalValue(const Cell& cell)
     decimal::Parsed parsed = decimal::parse(cell.stored());
     if (parsed.status == decimal::Status::Invalid) {
         fail(cell.describe() + " no contiene un número válido: '" +
-             std::string(storedText(cell.stored())) + "'");
+             codepage::toUtf8(storedText(cell.stored()), cell.table.codePage) + "'");
     }
     if (parsed.status == decimal::Status::Empty) {
         return {};
@@ -281,7 +282,7 @@ Value valueAt(const TableData& table, std::size_t row, std::size_t field)
 
 [[noreturn]] void failNotNumeric(const TableData& table, std::size_t field)
 {
-    fail("El campo '" + table.layouts.at(field).info.name + "' de la tabla '" + table.name +
+    fail("El campo '" + text::fromAnsi(table.layouts.at(field).info.name) + "' de la tabla '" + table.name +
          "' no es numérico");
 }
 
@@ -361,7 +362,8 @@ double readNumber(const TableData& table, std::size_t row, std::size_t field)
     case Kind::Text: {
         const decimal::Parsed parsed = decimal::parse(value.text);
         if (parsed.status == decimal::Status::Invalid) {
-            fail(describeValue(table, row, field) + " no contiene un número válido: '" + value.text + "'");
+            fail(describeValue(table, row, field) + " no contiene un número válido: '" +
+                 text::fromAnsi(value.text) + "'");
         }
         return parsed.status == decimal::Status::Number ? decimal::toDouble(parsed.plain) : 0.0;
     }

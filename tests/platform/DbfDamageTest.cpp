@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <filesystem>
@@ -189,6 +190,14 @@ TEST(DbfDamage, AnUnknownLogicalFailsWhenRead)
               "El campo 'L' del registro 1 de la tabla 'T' no contiene un valor lógico válido");
 }
 
+TEST(DbfDamage, ValuesQuotedInMessagesAreUtf8)
+{
+    // The table is in code page 437, where A4 is "ñ".
+    dbf::Table table = openBytes("T", rawTable(0x03, {{"N", 'N', 3}}, 4, {" 1\xA4" "2"}, 0x01));
+    EXPECT_EQ(errorOf([&] { (void)table.number("N"); }),
+              "El campo 'N' del registro 1 de la tabla 'T' no contiene un número válido: '1\xC3\xB1" "2'");
+}
+
 TEST(DbfDamage, VisualFoxProVarcharsAndNullBits)
 {
     // V nullable takes bits 0 (length) and 1 (null); the C nullable after it takes bit 2.
@@ -256,28 +265,50 @@ void readEverything(const std::string& bytes)
     }
 }
 
-TEST(DbfDamage, NoPrefixOrSingleByteChangeOfASampleBreaksTheReader)
+std::vector<std::filesystem::path> allSamples()
 {
-    std::size_t samples = 0;
+    std::vector<std::filesystem::path> samples;
     for (const auto& entry : std::filesystem::directory_iterator(testData("dbf"))) {
-        if (entry.path().extension() != ".dbf") {
-            continue;
+        if (entry.path().extension() == ".dbf") {
+            samples.push_back(entry.path());
         }
-        ++samples;
-        const std::string bytes = readBytes(entry.path());
-        SCOPED_TRACE(entry.path().filename().string());
+    }
+    return samples;
+}
+
+TEST(DbfDamage, NoPrefixOfASampleBreaksTheReader)
+{
+    const std::vector<std::filesystem::path> samples = allSamples();
+    EXPECT_GT(samples.size(), 50U);
+    for (const auto& sample : samples) {
+        SCOPED_TRACE(sample.filename().string());
+        const std::string bytes = readBytes(sample);
         for (std::size_t length = 0; length <= bytes.size(); ++length) {
             readEverything(bytes.substr(0, length));
         }
-        for (std::size_t at = 0; at < bytes.size(); ++at) {
-            for (const char value : {'\0', '\xFF', '\x0D', '\x1A', '*', '\x80'}) {
+    }
+}
+
+// Changes in the header, the descriptors and the first records: later records are decoded the
+// same way, field by field.
+TEST(DbfDamage, NoSingleByteChangeOfASampleBreaksTheReader)
+{
+    for (const auto& sample : allSamples()) {
+        SCOPED_TRACE(sample.filename().string());
+        const std::string bytes = readBytes(sample);
+        const auto u16 = [&](std::size_t at) {
+            return std::size_t{static_cast<std::uint8_t>(bytes[at])} |
+                   std::size_t{static_cast<std::uint8_t>(bytes[at + 1])} << 8U;
+        };
+        const std::size_t end = std::min(bytes.size(), u16(8) + 2 * u16(10) + 1);
+        for (std::size_t at = 0; at < end; ++at) {
+            for (const char value : {'\0', '\xFF', '\x0D'}) {
                 std::string changed = bytes;
                 changed[at] = value;
                 readEverything(changed);
             }
         }
     }
-    EXPECT_GT(samples, 50U);
 }
 
 } // namespace
