@@ -48,6 +48,8 @@ public:
     bool isOpen() const;
 
     const std::string& name() const { return m_name; }
+    // The fields in table order, without hidden system fields (_NullFlags). Field names are
+    // matched exactly, or without regard to ASCII letter case when no name matches exactly.
     const std::vector<FieldInfo>& fields() const;
     bool hasField(std::string_view field) const;
 
@@ -67,9 +69,11 @@ public:
 
     // The current row's field. Text: character fields without trailing blanks (leading blanks
     // kept); a whole number gives its plain decimal form ("3" for "  3" or "3.0000"); an empty
-    // field reads as "". Integer: numbers must be whole; text follows the text-to-integer rules;
-    // empty reads as 0. Float: empty reads as 0. An unknown field fails naming table and field;
-    // so does reading past the last row.
+    // field reads as "", a logical as "T" or "F", a date as "YYYYMMDD" (a date-time adds
+    // " HH:MM:SS"). Integer: numbers must be whole; text follows the text-to-integer rules;
+    // empty reads as 0. Float: text is read as a number ("1,5" too); empty reads as 0. NULL,
+    // memo and unset fields are empty. An unknown field, a value that is not what its type
+    // stores, and reading past the last row fail naming table (and field and record).
     std::string text(std::string_view field) const;
     std::int32_t integer(std::string_view field) const;
     double number(std::string_view field) const;
