@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::string_view kName = "exportar";
 constexpr std::string_view kUsage = "Uso: tqz exportar DOCUMENTO.xml [--dir CARPETA]\n";
-constexpr std::array<OptionSpec, 1> kOptions{kDirOption};
+constexpr std::array<OptionSpec, 1> kOptions { kDirOption };
 
 void printHelp(std::ostream& out)
 {
@@ -55,8 +55,8 @@ int exportarCommand(const std::vector<std::string>& arguments, std::ostream& out
         return reportUsageError(err, kName, parsed.error, kUsage);
     }
     if (parsed.positionals.size() != 1) {
-        return reportUsageError(err, kName, parsed.positionals.empty() ? "falta el documento" : "sobran argumentos",
-                                kUsage);
+        return reportUsageError(
+            err, kName, parsed.positionals.empty() ? "falta el documento" : "sobran argumentos", kUsage);
     }
     const std::filesystem::path document = parsed.positionals.front();
     std::error_code ignored;

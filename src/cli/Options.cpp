@@ -11,13 +11,14 @@ namespace {
 
 const OptionSpec* findOption(std::span<const OptionSpec> known, std::string_view name)
 {
-    const auto found = std::find_if(known.begin(), known.end(), [&](const OptionSpec& o) { return o.name == name; });
+    const auto found
+        = std::find_if(known.begin(), known.end(), [&](const OptionSpec& o) { return o.name == name; });
     return found == known.end() ? nullptr : &*found;
 }
 
 // Reads the option at arguments[index]; advances index past a separate value. Returns the error.
 std::string readOption(const std::vector<std::string>& arguments, std::size_t& index,
-                       std::span<const OptionSpec> known, ParsedArguments& parsed)
+    std::span<const OptionSpec> known, ParsedArguments& parsed)
 {
     const std::string& argument = arguments[index];
     const auto equals = argument.find('=');
@@ -81,10 +82,11 @@ std::filesystem::path workDirOf(const ParsedArguments& parsed)
     return dir ? std::filesystem::path(*dir) : defaultWorkDir();
 }
 
-int reportUsageError(std::ostream& err, std::string_view command, std::string_view message,
-                     std::string_view usage)
+int reportUsageError(
+    std::ostream& err, std::string_view command, std::string_view message, std::string_view usage)
 {
-    err << "tqz " << command << ": " << message << '\n' << usage << "Más información: tqz " << command << " --help\n";
+    err << "tqz " << command << ": " << message << '\n'
+        << usage << "Más información: tqz " << command << " --help\n";
     return kExitUsage;
 }
 

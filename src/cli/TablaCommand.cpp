@@ -7,7 +7,10 @@
 #include "platform/FileNames.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
+#include <string>
 
 namespace tqz::cli {
 
@@ -15,8 +18,8 @@ namespace {
 
 constexpr std::string_view kName = "tabla";
 constexpr std::string_view kUsage = "Uso: tqz tabla NOMBRE [--dir CARPETA] [--csv]\n";
-constexpr OptionSpec kCsvOption{"--csv", false};
-constexpr std::array<OptionSpec, 2> kOptions{kDirOption, kCsvOption};
+constexpr OptionSpec kCsvOption { "--csv", false };
+constexpr std::array<OptionSpec, 2> kOptions { kDirOption, kCsvOption };
 constexpr std::string_view kDataExtension = ".dbf";
 
 void printHelp(std::ostream& out)
@@ -34,7 +37,8 @@ void printHelp(std::ostream& out)
 std::string tableNameOf(const std::string& argument)
 {
     const std::size_t stem = argument.size() - std::min(argument.size(), kDataExtension.size());
-    if (argument.size() > kDataExtension.size() && text::asciiLower(argument.substr(stem)) == kDataExtension) {
+    if (argument.size() > kDataExtension.size()
+        && text::asciiLower(argument.substr(stem)) == kDataExtension) {
         return argument.substr(0, stem);
     }
     return argument;
@@ -69,12 +73,13 @@ int tablaCommand(const std::vector<std::string>& arguments, std::ostream& out, s
         return reportUsageError(err, kName, parsed.error, kUsage);
     }
     if (parsed.positionals.size() != 1) {
-        return reportUsageError(err, kName, parsed.positionals.empty() ? "falta el nombre de la tabla" : "sobran argumentos",
-                                kUsage);
+        return reportUsageError(err, kName,
+            parsed.positionals.empty() ? "falta el nombre de la tabla" : "sobran argumentos", kUsage);
     }
     const std::string name = tableNameOf(parsed.positionals.front());
     if (name.empty() || name.find_first_of("/\\") != std::string::npos) {
-        return reportUsageError(err, kName, "'" + parsed.positionals.front() + "' no es un nombre de tabla", kUsage);
+        return reportUsageError(
+            err, kName, "'" + parsed.positionals.front() + "' no es un nombre de tabla", kUsage);
     }
     try {
         showTable(workDirOf(parsed), name, parsed.has(kCsvOption.name), out);

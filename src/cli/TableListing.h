@@ -13,7 +13,7 @@ namespace tqz::cli {
 
 struct TableListing {
     std::vector<std::string> fieldNames;
-    std::vector<bool> numeric;                  // per field: numbers are aligned to the right
+    std::vector<bool> numeric; // per field: numbers are aligned to the right
     std::vector<std::vector<std::string>> rows;
 };
 

@@ -24,7 +24,15 @@ namespace {
 namespace field = tables::asigt;
 
 enum Position : std::size_t {
-    kCasig = 0, kCgrup = 1, kCaula = 2, kTurno = 3, kNivel = 4, kCurso = 5, kGrupo = 6, kMinutos = 7, kMateria = 8
+    kCasig = 0,
+    kCgrup = 1,
+    kCaula = 2,
+    kTurno = 3,
+    kNivel = 4,
+    kCurso = 5,
+    kGrupo = 6,
+    kMinutos = 7,
+    kMateria = 8
 };
 
 // The task code of every assignment that is not a task.
@@ -59,18 +67,17 @@ private:
     std::unordered_map<std::string, std::string> m_codes;
 };
 
-[[noreturn]] void failInvalidMinutes(const LoadedDocument& source, const exchange::InputRecord& record,
-                                     const std::string& minutes)
+[[noreturn]] void failInvalidMinutes(
+    const LoadedDocument& source, const exchange::InputRecord& record, const std::string& minutes)
 {
-    fail("Documento '" + source.file.string() + "', lista " + std::string(exchange::list::kAsignaturas) +
-         ", registro " + std::to_string(record.position()) + ": " +
-         text::invalidIntegerMessage(minutes));
+    fail("Documento '" + source.file.string() + "', lista " + std::string(exchange::list::kAsignaturas)
+        + ", registro " + std::to_string(record.position()) + ": " + text::invalidIntegerMessage(minutes));
 }
 
 // Sets HORAS from the minutes and returns the whole weekly hours, at least 1. The value is read
 // back from the row, so the hours are those the table holds (four decimals).
-std::int64_t setWeeklyHours(dbf::TableWriter& table, const LoadedDocument& source,
-                            const exchange::InputRecord& record)
+std::int64_t setWeeklyHours(
+    dbf::TableWriter& table, const LoadedDocument& source, const exchange::InputRecord& record)
 {
     const std::string minutes = record.value(kMinutos);
     if (!minutes.empty()) {
@@ -91,8 +98,8 @@ std::string sessionsText(std::int64_t hours)
     if (hours <= kSpelledOutSessions) {
         return std::string(static_cast<std::size_t>(hours), '1');
     }
-    return std::to_string(hours - kSpelledOutSessions) +
-           std::string(static_cast<std::size_t>(kSpelledOutSessions), '1');
+    return std::to_string(hours - kSpelledOutSessions)
+        + std::string(static_cast<std::size_t>(kSpelledOutSessions), '1');
 }
 
 } // namespace
@@ -121,7 +128,8 @@ dbf::TableWriter TransformarAsignaturas(const LoadedDocument& source, const dbf:
         const std::int64_t hours = setWeeklyHours(table, source, record);
         table.setText(field::kSesiones, sessionsText(hours));
         table.setText(field::kMateria, subjectKey);
-        table.setText(field::kCtarea, isTaskKey(subjectKey) ? taskCodes.codeOf(subjectKey) : std::string(kTeachingTask));
+        table.setText(field::kCtarea,
+            isTaskKey(subjectKey) ? taskCodes.codeOf(subjectKey) : std::string(kTeachingTask));
         table.post();
     }
     return table;

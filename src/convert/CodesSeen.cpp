@@ -13,7 +13,7 @@ namespace {
 // together what equalsIgnoringCase equates; the equality itself stays the final judge.
 constexpr std::array<unsigned char, 256> makeFoldTable()
 {
-    std::array<unsigned char, 256> table{};
+    std::array<unsigned char, 256> table {};
     for (std::size_t i = 0; i < table.size(); ++i) {
         table[i] = static_cast<unsigned char>(i);
     }
@@ -21,14 +21,14 @@ constexpr std::array<unsigned char, 256> makeFoldTable()
         table[c] = static_cast<unsigned char>(c + 0x20);
     }
     for (std::size_t c = 0xC0; c <= 0xDE; ++c) {
-        if (c != 0xD7) {   // × has no lower case
+        if (c != 0xD7) { // × has no lower case
             table[c] = static_cast<unsigned char>(c + 0x20);
         }
     }
-    table[0x8A] = 0x9A;   // Š š
-    table[0x8C] = 0x9C;   // Œ œ
-    table[0x8E] = 0x9E;   // Ž ž
-    table[0x9F] = 0xFF;   // Ÿ ÿ
+    table[0x8A] = 0x9A; // Š š
+    table[0x8C] = 0x9C; // Œ œ
+    table[0x8E] = 0x9E; // Ž ž
+    table[0x9F] = 0xFF; // Ÿ ÿ
     return table;
 }
 
@@ -47,7 +47,7 @@ std::string foldedCode(std::string_view code)
 
 std::size_t CodesSeen::FoldedHash::operator()(const std::string& code) const
 {
-    return std::hash<std::string>{}(foldedCode(code));
+    return std::hash<std::string> {}(foldedCode(code));
 }
 
 bool CodesSeen::EqualIgnoringCase::operator()(const std::string& a, const std::string& b) const

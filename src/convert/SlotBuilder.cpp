@@ -29,14 +29,14 @@ struct SlotValues {
 
 // Field keys and the value each fills. NOMBRE and DIA both name the slot; whichever comes later
 // in the record wins.
-const std::array<std::pair<std::string_view, std::string SlotValues::*>, 6> kFieldKeys{{
-    {exchange::tramo::kCodigoZentris, &SlotValues::codDiho},
-    {exchange::tramo::kNombre, &SlotValues::diho},
-    {exchange::tramo::kDia, &SlotValues::diho},
-    {exchange::tramo::kInicio, &SlotValues::horaDesde},
-    {exchange::tramo::kFin, &SlotValues::horaHasta},
-    {exchange::tramo::kMinutos, &SlotValues::minutos},
-}};
+const std::array<std::pair<std::string_view, std::string SlotValues::*>, 6> kFieldKeys { {
+    { exchange::tramo::kCodigoZentris, &SlotValues::codDiho },
+    { exchange::tramo::kNombre, &SlotValues::diho },
+    { exchange::tramo::kDia, &SlotValues::diho },
+    { exchange::tramo::kInicio, &SlotValues::horaDesde },
+    { exchange::tramo::kFin, &SlotValues::horaHasta },
+    { exchange::tramo::kMinutos, &SlotValues::minutos },
+} };
 
 SlotValues readSlot(const exchange::InputRecord& record)
 {

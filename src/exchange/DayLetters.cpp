@@ -11,9 +11,15 @@ struct Day {
     std::string_view number;
 };
 
-constexpr std::array<Day, 7> kDays{{
-    {"L", "1"}, {"M", "2"}, {"X", "3"}, {"J", "4"}, {"V", "5"}, {"S", "6"}, {"D", "7"},
-}};
+constexpr std::array<Day, 7> kDays { {
+    { "L", "1" },
+    { "M", "2" },
+    { "X", "3" },
+    { "J", "4" },
+    { "V", "5" },
+    { "S", "6" },
+    { "D", "7" },
+} };
 
 } // namespace
 

@@ -18,7 +18,8 @@ std::string ansiValue(const xml::Element& field)
 } // namespace
 
 InputRecord::InputRecord(const xml::Element& element, std::size_t position)
-    : m_fields(element.selectNodes(kSalida)), m_position(position)
+    : m_fields(element.selectNodes(kSalida))
+    , m_position(position)
 {
 }
 
@@ -37,7 +38,7 @@ std::vector<KeyedValue> InputRecord::keyedValues() const
     for (const auto& field : m_fields) {
         const auto key = field.attribute(kDato);
         if (key) {
-            values.push_back({text::toAnsi(*key), ansiValue(field)});
+            values.push_back({ text::toAnsi(*key), ansiValue(field) });
         }
     }
     return values;

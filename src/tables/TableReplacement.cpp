@@ -50,10 +50,10 @@ std::vector<fs::path> entriesNamed(const fs::path& folder, std::string_view file
 struct Entry {
     std::string name;
     std::string_view bytes;
-    fs::path target;                       // the existing file, or <folder>/<NAME>.DBF
-    std::vector<fs::path> otherCopies;     // the same table's file in other letter cases
-    fs::path staged;                       // the temporary file until it is renamed into place
-    std::optional<std::string> previous;   // the target's bytes, to undo a replacement
+    fs::path target; // the existing file, or <folder>/<NAME>.DBF
+    std::vector<fs::path> otherCopies; // the same table's file in other letter cases
+    fs::path staged; // the temporary file until it is renamed into place
+    std::optional<std::string> previous; // the target's bytes, to undo a replacement
     bool replaced = false;
 };
 
@@ -80,7 +80,8 @@ private:
     std::vector<FileLock> m_locks;
 };
 
-Replacement::Replacement(const fs::path& workDir, const std::vector<TableImage>& images) : m_workDir(workDir)
+Replacement::Replacement(const fs::path& workDir, const std::vector<TableImage>& images)
+    : m_workDir(workDir)
 {
     for (const auto& image : images) {
         Entry entry;

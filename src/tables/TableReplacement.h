@@ -11,8 +11,8 @@
 namespace tqz::tables {
 
 struct TableImage {
-    std::string name;    // the table's name, such as "PROFT"
-    std::string bytes;   // the complete .DBF file
+    std::string name; // the table's name, such as "PROFT"
+    std::string bytes; // the complete .DBF file
 };
 
 // Replaces the tables of `workDir` by `images`, all of them or none:

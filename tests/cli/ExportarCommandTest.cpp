@@ -24,7 +24,7 @@ Outcome tqz(const std::vector<std::string>& arguments)
     std::ostringstream out;
     std::ostringstream err;
     const int status = run(arguments, out, err);
-    return {status, out.str(), err.str()};
+    return { status, out.str(), err.str() };
 }
 
 const std::string kExample = (fs::path(TQZ_EXAMPLES) / "horario.xml").string();
@@ -47,7 +47,7 @@ protected:
 
 TEST_F(ExportarCommandTest, ConvertsAndReportsTheRowsOfEachTable)
 {
-    const Outcome outcome = tqz({"exportar", kExample, "--dir", workDir.string()});
+    const Outcome outcome = tqz({ "exportar", kExample, "--dir", workDir.string() });
 
     EXPECT_EQ(outcome.status, kExitOk);
     EXPECT_EQ(outcome.out, kSummary);
@@ -60,7 +60,7 @@ TEST_F(ExportarCommandTest, WithoutDirTheEnvironmentNamesTheWorkingFolder)
     const char* old = std::getenv("TQZ_WTEMP");
     const std::string saved = old != nullptr ? old : "";
     ::setenv("TQZ_WTEMP", workDir.c_str(), 1);
-    const Outcome outcome = tqz({"exportar", "--", kExample});
+    const Outcome outcome = tqz({ "exportar", "--", kExample });
     if (old != nullptr) {
         ::setenv("TQZ_WTEMP", saved.c_str(), 1);
     } else {
@@ -74,23 +74,25 @@ TEST_F(ExportarCommandTest, WithoutDirTheEnvironmentNamesTheWorkingFolder)
 TEST_F(ExportarCommandTest, AConversionErrorExitsWithOneAndChangesNothing)
 {
     const fs::path document = dir / "malo.xml";
-    test::writeBytes(document, "<SERVICIO><SALIDAS><listasal seq=\"ASIGNATURAS\"><listasal><salida>A</salida>"
-                               "<salida>B</salida><salida/><salida/><salida/><salida/><salida/><salida>1h30</salida>"
-                               "</listasal></listasal></SALIDAS></SERVICIO>");
+    test::writeBytes(document,
+        "<SERVICIO><SALIDAS><listasal seq=\"ASIGNATURAS\"><listasal><salida>A</salida>"
+        "<salida>B</salida><salida/><salida/><salida/><salida/><salida/><salida>1h30</salida>"
+        "</listasal></listasal></SALIDAS></SERVICIO>");
 
-    const Outcome outcome = tqz({"exportar", document.string(), "--dir=" + workDir.string()});
+    const Outcome outcome = tqz({ "exportar", document.string(), "--dir=" + workDir.string() });
 
     EXPECT_EQ(outcome.status, kExitConversionError);
     EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "Documento '" + document.string() +
-                               "', lista ASIGNATURAS, registro 1: '1h30' no es un valor entero válido\n");
+    EXPECT_EQ(outcome.err,
+        "Documento '" + document.string()
+            + "', lista ASIGNATURAS, registro 1: '1h30' no es un valor entero válido\n");
     EXPECT_TRUE(test::folderEntries(workDir).empty());
 }
 
 TEST_F(ExportarCommandTest, NoFileAtTheDocumentPathExitsWithThree)
 {
-    for (const fs::path& document : {dir / "no-existe.xml", dir.path()}) {
-        const Outcome outcome = tqz({"exportar", document.string(), "--dir", workDir.string()});
+    for (const fs::path& document : { dir / "no-existe.xml", dir.path() }) {
+        const Outcome outcome = tqz({ "exportar", document.string(), "--dir", workDir.string() });
         EXPECT_EQ(outcome.status, kExitNoDocument) << document;
         EXPECT_EQ(outcome.out, "");
         EXPECT_EQ(outcome.err, "No existe archivo\n  " + document.string() + "\n");
@@ -103,28 +105,29 @@ TEST_F(ExportarCommandTest, UsageErrorsExitWithTwo)
         std::vector<std::string> arguments;
         std::string message;
     };
-    const std::vector<Case> cases{
-        {{"exportar"}, "falta el documento"},
-        {{"exportar", kExample, "otro.xml"}, "sobran argumentos"},
-        {{"exportar", kExample, "--dir"}, "falta el valor de --dir"},
-        {{"exportar", kExample, "--dir="}, "el valor de --dir está vacío"},
-        {{"exportar", kExample, "--dir", "a", "--dir", "b"}, "la opción --dir se ha dado más de una vez"},
-        {{"exportar", kExample, "--csv"}, "opción desconocida '--csv'"},
+    const std::vector<Case> cases {
+        { { "exportar" }, "falta el documento" },
+        { { "exportar", kExample, "otro.xml" }, "sobran argumentos" },
+        { { "exportar", kExample, "--dir" }, "falta el valor de --dir" },
+        { { "exportar", kExample, "--dir=" }, "el valor de --dir está vacío" },
+        { { "exportar", kExample, "--dir", "a", "--dir", "b" }, "la opción --dir se ha dado más de una vez" },
+        { { "exportar", kExample, "--csv" }, "opción desconocida '--csv'" },
     };
     for (const auto& c : cases) {
         const Outcome outcome = tqz(c.arguments);
         EXPECT_EQ(outcome.status, kExitUsage) << c.message;
         EXPECT_EQ(outcome.out, "");
-        EXPECT_EQ(outcome.err, "tqz exportar: " + c.message +
-                                   "\nUso: tqz exportar DOCUMENTO.xml [--dir CARPETA]\n"
-                                   "Más información: tqz exportar --help\n");
+        EXPECT_EQ(outcome.err,
+            "tqz exportar: " + c.message
+                + "\nUso: tqz exportar DOCUMENTO.xml [--dir CARPETA]\n"
+                  "Más información: tqz exportar --help\n");
     }
     EXPECT_TRUE(test::folderEntries(workDir).empty());
 }
 
 TEST_F(ExportarCommandTest, HelpDescribesTheCommand)
 {
-    const Outcome outcome = tqz({"exportar", "--help"});
+    const Outcome outcome = tqz({ "exportar", "--help" });
     EXPECT_EQ(outcome.status, kExitOk);
     EXPECT_EQ(outcome.out.rfind("Uso: tqz exportar DOCUMENTO.xml [--dir CARPETA]\n", 0), 0u);
     EXPECT_NE(outcome.out.find("ASIGNOMT, PROFT, AULAT, GRUPOST, ASIGT, DIASHORAST"), std::string::npos);
@@ -139,14 +142,15 @@ TEST_F(ExportarCommandTest, TheProgramConvertsTheExampleSchool)
     ASSERT_NE(binaries, nullptr) << "TQZ_BIN_DIR names the folder of the built programs";
     const std::string program = (fs::path(binaries) / "tqz").string();
 
-    const auto exported = test::runProgram({program, "exportar", kExample, "--dir", workDir.string()});
+    const auto exported = test::runProgram({ program, "exportar", kExample, "--dir", workDir.string() });
     EXPECT_EQ(exported.exitCode, kExitOk) << exported.errors;
     EXPECT_EQ(exported.output, kSummary);
 
-    const auto shown = test::runProgram({program, "tabla", "aulat.dbf", "--dir", workDir.string(), "--csv"});
+    const auto shown
+        = test::runProgram({ program, "tabla", "aulat.dbf", "--dir", workDir.string(), "--csv" });
     EXPECT_EQ(shown.exitCode, kExitOk) << shown.errors;
     EXPECT_EQ(shown.output.substr(0, shown.output.find('\n', shown.output.find('\n') + 1) + 1),
-              "ABREV,NOMBRE,EDIFICIO,MAXALUM,DEPCENTRO\nA101,Aula 1.01,A,,D1201\n");
+        "ABREV,NOMBRE,EDIFICIO,MAXALUM,DEPCENTRO\nA101,Aula 1.01,A,,D1201\n");
 }
 
 } // namespace

@@ -24,7 +24,7 @@ Outcome tqz(const std::vector<std::string>& arguments)
     std::ostringstream out;
     std::ostringstream err;
     const int status = run(arguments, out, err);
-    return {status, out.str(), err.str()};
+    return { status, out.str(), err.str() };
 }
 
 class TablaCommandTest : public ::testing::Test {
@@ -33,14 +33,16 @@ protected:
     // line break and one with a comma and quotes.
     TablaCommandTest()
     {
-        dbf::TableWriter table("PRUEBA", {{"ABREV", dbf::FieldKind::Text, 4},
-                                          {"NOMBRE", dbf::FieldKind::Text, 20},
-                                          {"DNI", dbf::FieldKind::Integer, 0},
-                                          {"ESTAREA", dbf::FieldKind::Boolean, 0},
-                                          {"HORAS", dbf::FieldKind::Float, 0}});
+        dbf::TableWriter table("PRUEBA",
+            { { "ABREV", dbf::FieldKind::Text, 4 }, { "NOMBRE", dbf::FieldKind::Text, 20 },
+                { "DNI", dbf::FieldKind::Integer, 0 }, { "ESTAREA", dbf::FieldKind::Boolean, 0 },
+                { "HORAS", dbf::FieldKind::Float, 0 } });
         table.append();
         table.setText("ABREV", "O'N");
-        table.setText("NOMBRE", "Pe\xF1" "a \xD1" "and\xFA \x80");   // Peña Ñandú €
+        table.setText("NOMBRE",
+            "Pe\xF1"
+            "a \xD1"
+            "and\xFA \x80"); // Peña Ñandú €
         table.setInteger("DNI", 42);
         table.setBoolean("ESTAREA", true);
         table.setFloat("HORAS", 2.5);
@@ -62,32 +64,34 @@ protected:
 
 TEST_F(TablaCommandTest, PrintsAlignedColumnsInUtf8)
 {
-    const Outcome outcome = tqz({"tabla", "PRUEBA", "--dir", dir.path().string()});
+    const Outcome outcome = tqz({ "tabla", "PRUEBA", "--dir", dir.path().string() });
 
     EXPECT_EQ(outcome.status, kExitOk) << outcome.err;
-    EXPECT_EQ(outcome.out, "ABREV  NOMBRE         DNI  ESTAREA  HORAS\n"
-                           "-----  -------------  ---  -------  -----\n"
-                           "O'N    Peña Ñandú €    42  T          2.5\n"
-                           "ab     línea cortada       F\n"
-                           "       Ruiz, \"Nacho\"                   12\n"
-                           "(3 filas)\n");
+    EXPECT_EQ(outcome.out,
+        "ABREV  NOMBRE         DNI  ESTAREA  HORAS\n"
+        "-----  -------------  ---  -------  -----\n"
+        "O'N    Peña Ñandú €    42  T          2.5\n"
+        "ab     línea cortada       F\n"
+        "       Ruiz, \"Nacho\"                   12\n"
+        "(3 filas)\n");
 }
 
 TEST_F(TablaCommandTest, PrintsCsv)
 {
-    const Outcome outcome = tqz({"tabla", "prueba", "--csv", "--dir", dir.path().string()});
+    const Outcome outcome = tqz({ "tabla", "prueba", "--csv", "--dir", dir.path().string() });
 
     EXPECT_EQ(outcome.status, kExitOk) << outcome.err;
-    EXPECT_EQ(outcome.out, "ABREV,NOMBRE,DNI,ESTAREA,HORAS\n"
-                           "O'N,Peña Ñandú €,42,T,2.5\n"
-                           "ab,\"línea\ncortada\",,F,\n"
-                           ",\"Ruiz, \"\"Nacho\"\"\",,,12\n");
+    EXPECT_EQ(outcome.out,
+        "ABREV,NOMBRE,DNI,ESTAREA,HORAS\n"
+        "O'N,Peña Ñandú €,42,T,2.5\n"
+        "ab,\"línea\ncortada\",,F,\n"
+        ",\"Ruiz, \"\"Nacho\"\"\",,,12\n");
 }
 
 TEST_F(TablaCommandTest, FindsTheTableWhateverTheCaseAndExtension)
 {
-    for (const std::string name : {"PRUEBA", "prueba", "Prueba.DBF", "PRUEBA.dbf"}) {
-        const Outcome outcome = tqz({"tabla", name, "--csv", "--dir", dir.path().string()});
+    for (const std::string name : { "PRUEBA", "prueba", "Prueba.DBF", "PRUEBA.dbf" }) {
+        const Outcome outcome = tqz({ "tabla", name, "--csv", "--dir", dir.path().string() });
         EXPECT_EQ(outcome.status, kExitOk) << name << outcome.err;
         EXPECT_EQ(outcome.out.substr(0, 31), "ABREV,NOMBRE,DNI,ESTAREA,HORAS\n") << name;
     }
@@ -99,18 +103,19 @@ TEST_F(TablaCommandTest, ShowsATableOfTheTimetablingProgram)
 {
     fs::copy_file(test::testData("dbf/hand-db3-ld03.dbf"), dir / "soluc.dbf");
 
-    const Outcome outcome = tqz({"tabla", "SOLUC", "--csv", "--dir", dir.path().string()});
+    const Outcome outcome = tqz({ "tabla", "SOLUC", "--csv", "--dir", dir.path().string() });
 
     EXPECT_EQ(outcome.status, kExitOk) << outcome.err;
-    EXPECT_EQ(outcome.out, "ABREV,NOMBRE,DNI,ESTAREA,HORAS\n"
-                           "O'N,Peña Ñandú €,42,T,2.5\n"
-                           ",,,,\n"
-                           "ab,minusculas,0,F,0\n");
+    EXPECT_EQ(outcome.out,
+        "ABREV,NOMBRE,DNI,ESTAREA,HORAS\n"
+        "O'N,Peña Ñandú €,42,T,2.5\n"
+        ",,,,\n"
+        "ab,minusculas,0,F,0\n");
 }
 
 TEST_F(TablaCommandTest, AMissingTableIsAnError)
 {
-    const Outcome outcome = tqz({"tabla", "SOLUC", "--dir", dir.path().string()});
+    const Outcome outcome = tqz({ "tabla", "SOLUC", "--dir", dir.path().string() });
     EXPECT_EQ(outcome.status, kExitConversionError);
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(outcome.err, "No existe la tabla 'SOLUC' en la carpeta '" + dir.path().string() + "'\n");
@@ -119,8 +124,8 @@ TEST_F(TablaCommandTest, AMissingTableIsAnError)
 TEST_F(TablaCommandTest, UsageErrorsExitWithTwo)
 {
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"tabla"}, {"tabla", "A", "B"}, {"tabla", "../PRUEBA"}, {"tabla", ""},
-          {"tabla", "PRUEBA", "--csv=1"}, {"tabla", "PRUEBA", "--todo"}}) {
+        { std::vector<std::string> { "tabla" }, { "tabla", "A", "B" }, { "tabla", "../PRUEBA" },
+            { "tabla", "" }, { "tabla", "PRUEBA", "--csv=1" }, { "tabla", "PRUEBA", "--todo" } }) {
         const Outcome outcome = tqz(arguments);
         EXPECT_EQ(outcome.status, kExitUsage) << arguments.back();
         EXPECT_EQ(outcome.out, "");
@@ -130,7 +135,7 @@ TEST_F(TablaCommandTest, UsageErrorsExitWithTwo)
 
 TEST_F(TablaCommandTest, HelpDescribesTheCommand)
 {
-    const Outcome outcome = tqz({"tabla", "-h"});
+    const Outcome outcome = tqz({ "tabla", "-h" });
     EXPECT_EQ(outcome.status, kExitOk);
     EXPECT_EQ(outcome.out.rfind("Uso: tqz tabla NOMBRE [--dir CARPETA] [--csv]\n", 0), 0u);
 }

@@ -25,9 +25,11 @@ TEST(CodesSeenTest, CharactersThatCompareEqualFoldAlike)
 TEST(CodesSeenTest, TheFirstOfEqualCodesIsAdded)
 {
     CodesSeen codes;
-    EXPECT_TRUE(codes.add("\xD1" "AND\xDA"));   // ÑANDÚ
-    EXPECT_FALSE(codes.add("\xF1" "and\xFA"));  // ñandú
-    EXPECT_TRUE(codes.add("NAND\xDA"));         // NANDÚ: ñ is not n
+    EXPECT_TRUE(codes.add("\xD1"
+                          "AND\xDA")); // ÑANDÚ
+    EXPECT_FALSE(codes.add("\xF1"
+                           "and\xFA")); // ñandú
+    EXPECT_TRUE(codes.add("NAND\xDA")); // NANDÚ: ñ is not n
     EXPECT_TRUE(codes.add(""));
     EXPECT_FALSE(codes.add(""));
 }

@@ -21,7 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kTables{"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"};
+const std::vector<std::string> kTables { "ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST" };
 
 fs::path goldenFolder()
 {
@@ -92,12 +92,13 @@ TEST_F(ExampleSchoolTest, HeadersHaveTheLengthsOfTheirSchemas)
         std::size_t headerLength;
         std::size_t recordLength;
     };
-    for (const Case& c : {Case{"ASIGNOMT", 193, 62}, Case{"PROFT", 225, 116}, Case{"AULAT", 193, 67},
-                          Case{"GRUPOST", 225, 26}, Case{"ASIGT", 417, 82}, Case{"DIASHORAST", 289, 93}}) {
+    for (const Case& c :
+        { Case { "ASIGNOMT", 193, 62 }, Case { "PROFT", 225, 116 }, Case { "AULAT", 193, 67 },
+            Case { "GRUPOST", 225, 26 }, Case { "ASIGT", 417, 82 }, Case { "DIASHORAST", 289, 93 } }) {
         const std::string bytes = test::readBytes(table(c.name));
         const auto u16 = [&](std::size_t at) {
-            return static_cast<std::size_t>(static_cast<unsigned char>(bytes[at])) +
-                   256 * static_cast<std::size_t>(static_cast<unsigned char>(bytes[at + 1]));
+            return static_cast<std::size_t>(static_cast<unsigned char>(bytes[at]))
+                + 256 * static_cast<std::size_t>(static_cast<unsigned char>(bytes[at + 1]));
         };
         EXPECT_EQ(bytes[0], '\x03') << c.name;
         EXPECT_EQ(bytes[29], '\x58') << c.name;
@@ -112,8 +113,8 @@ TEST_F(ExampleSchoolTest, HeadersHaveTheLengthsOfTheirSchemas)
 TEST_F(ExampleSchoolTest, ReadersWeDidNotWriteSeeTheGoldenValues)
 {
     const fs::path script = fs::path(TQZ_TEST_DATA).parent_path() / "convert" / "cross_read.py";
-    const auto result = test::runProgram({TQZ_SYSTEM_PYTHON, script.string(), s_dir->path().string(),
-                                          goldenFolder().string()});
+    const auto result = test::runProgram(
+        { TQZ_SYSTEM_PYTHON, script.string(), s_dir->path().string(), goldenFolder().string() });
     EXPECT_EQ(result.exitCode, 0) << result.output << result.errors;
 }
 
@@ -125,25 +126,25 @@ TEST_F(ExampleSchoolTest, TheIrregularitiesGiveTheirValues)
     EXPECT_EQ(rowWhere("ASIGNOMT", "COD", "MAT").at("ESTAREA"), "F");
     // Blanks and line breaks around the values are gone.
     EXPECT_EQ(rowWhere("PROFT", "ABREV", "NSG7"),
-              (test::Row{{"ABREV", "NSG7"}, {"NOMBRE", "Núñez Sáez, Germán"}, {"DEPART", ""}, {"DNI", ""},
-                         {"X_EMPLEADO", "E104460"}, {"F_TOMAPOS", "01/09/2011"}}));
+        (test::Row { { "ABREV", "NSG7" }, { "NOMBRE", "Núñez Sáez, Germán" }, { "DEPART", "" }, { "DNI", "" },
+            { "X_EMPLEADO", "E104460" }, { "F_TOMAPOS", "01/09/2011" } }));
     // The pavilion has no abbreviation and goes by its centre code.
     EXPECT_EQ(rowWhere("AULAT", "DEPCENTRO", "D1309").at("ABREV"), "D130");
     EXPECT_EQ(rowWhere("GRUPOST", "ABREV", "4DIV").at("NIVEL"), "NIV");
 
-    const auto guardias = rowWhere("ASIGT", "SESIONES", "121111111111111");   // 1500 minutes
+    const auto guardias = rowWhere("ASIGT", "SESIONES", "121111111111111"); // 1500 minutes
     EXPECT_EQ(guardias.at("HORAS"), "25");
     EXPECT_EQ(guardias.at("CTAREA"), "GUAR");
     EXPECT_EQ(guardias.at("MATERIA"), "G100");
-    EXPECT_EQ(rowWhere("ASIGT", "MATERIA", "G9150").at("CTAREA"), "G915");   // a task the subjects lack
-    EXPECT_EQ(rowWhere("ASIGT", "CASIG", "OCE").at("HORAS"), "1.5");         // 90 minutes
-    EXPECT_EQ(rowWhere("ASIGT", "CASIG", "EXP").at("SESIONES"), "111");      // 150 minutes
-    EXPECT_EQ(rowWhere("ASIGT", "CASIG", "AE").at("SESIONES"), "1");         // no minutes
+    EXPECT_EQ(rowWhere("ASIGT", "MATERIA", "G9150").at("CTAREA"), "G915"); // a task the subjects lack
+    EXPECT_EQ(rowWhere("ASIGT", "CASIG", "OCE").at("HORAS"), "1.5"); // 90 minutes
+    EXPECT_EQ(rowWhere("ASIGT", "CASIG", "EXP").at("SESIONES"), "111"); // 150 minutes
+    EXPECT_EQ(rowWhere("ASIGT", "CASIG", "AE").at("SESIONES"), "1"); // no minutes
     EXPECT_EQ(rowWhere("ASIGT", "CASIG", "LCL").at("CTAREA"), "LE");
 
     EXPECT_EQ(rowWhere("DIASHORAST", "DIHO", "X3"),
-              (test::Row{{"DIHO", "X3"}, {"CODDIHO", "TR303"}, {"DIA", "3"}, {"TEXTODIA", ""}, {"HORA", "3"},
-                         {"HORADESDE", "10:05"}, {"HORAHASTA", "11:00"}, {"MINUTOS", "55"}}));
+        (test::Row { { "DIHO", "X3" }, { "CODDIHO", "TR303" }, { "DIA", "3" }, { "TEXTODIA", "" },
+            { "HORA", "3" }, { "HORADESDE", "10:05" }, { "HORAHASTA", "11:00" }, { "MINUTOS", "55" } }));
     EXPECT_EQ(rowWhere("DIASHORAST", "DIHO", "V6").at("DIA"), "5");
 }
 
@@ -153,7 +154,7 @@ TEST(ExampleSchoolGeneratorTest, RegeneratesTheExampleByteForByte)
     test::TempDir dir;
     const fs::path examples(TQZ_EXAMPLES);
     const auto result = test::runProgram(
-        {TQZ_SYSTEM_PYTHON, (examples / "generate_school.py").string(), (dir / "horario.xml").string()});
+        { TQZ_SYSTEM_PYTHON, (examples / "generate_school.py").string(), (dir / "horario.xml").string() });
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     EXPECT_EQ(test::readBytes(dir / "horario.xml"), test::readBytes(examples / "horario.xml"));
 }

@@ -16,10 +16,17 @@ std::string escaped(std::string_view value)
     std::string out;
     for (char c : value) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -67,7 +74,7 @@ std::string positional(std::initializer_list<std::string_view> values)
 
 std::string serviceXml(std::string_view listName, std::string_view records)
 {
-    return serviceXml({{listName, std::string(records)}});
+    return serviceXml({ { listName, std::string(records) } });
 }
 
 std::string serviceXml(std::initializer_list<std::pair<std::string_view, std::string>> lists)
@@ -114,23 +121,22 @@ std::string dumpTable(const std::filesystem::path& file)
     const std::size_t rows = littleEndian(bytes, 4, 4);
     const std::size_t headerLength = littleEndian(bytes, 8, 2);
     const std::size_t recordLength = littleEndian(bytes, 10, 2);
-    std::string dump = "versión " + std::to_string(static_cast<unsigned char>(bytes[0])) + ", idioma " +
-                       std::to_string(static_cast<unsigned char>(bytes[29])) + ", " + std::to_string(rows) +
-                       " filas, cabecera " + std::to_string(headerLength) + ", registro " +
-                       std::to_string(recordLength) + ", fin " +
-                       std::to_string(static_cast<unsigned char>(bytes.back())) + "\n";
+    std::string dump = "versión " + std::to_string(static_cast<unsigned char>(bytes[0])) + ", idioma "
+        + std::to_string(static_cast<unsigned char>(bytes[29])) + ", " + std::to_string(rows)
+        + " filas, cabecera " + std::to_string(headerLength) + ", registro " + std::to_string(recordLength)
+        + ", fin " + std::to_string(static_cast<unsigned char>(bytes.back())) + "\n";
     std::vector<Descriptor> fields;
     for (std::size_t at = 32; at + 32 <= headerLength && bytes[at] != '\x0D'; at += 32) {
         const std::string name = bytes.substr(at, 11);
-        fields.push_back({name.substr(0, name.find('\0')), bytes[at + 11], static_cast<unsigned char>(bytes[at + 16]),
-                          static_cast<unsigned char>(bytes[at + 17])});
-        dump += (fields.size() == 1 ? "" : "|") + fields.back().name + " " + fields.back().type +
-                std::to_string(fields.back().width) + "." + std::to_string(fields.back().decimals);
+        fields.push_back({ name.substr(0, name.find('\0')), bytes[at + 11],
+            static_cast<unsigned char>(bytes[at + 16]), static_cast<unsigned char>(bytes[at + 17]) });
+        dump += (fields.size() == 1 ? "" : "|") + fields.back().name + " " + fields.back().type
+            + std::to_string(fields.back().width) + "." + std::to_string(fields.back().decimals);
     }
     dump += "\n";
     for (std::size_t r = 0; r < rows; ++r) {
         std::size_t at = headerLength + r * recordLength;
-        dump += bytes[at++];   // the deletion flag: blank for a live row
+        dump += bytes[at++]; // the deletion flag: blank for a live row
         for (const auto& field : fields) {
             dump += "|" + fieldText(std::string_view(bytes).substr(at, field.width), field.type);
             at += field.width;

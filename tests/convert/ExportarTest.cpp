@@ -77,11 +77,12 @@ TEST_F(ExportarTest, BuildsTheSixTablesOfTheExampleSchool)
     for (const auto& table : summary.tables) {
         counts.emplace_back(table.table, table.rows);
     }
-    EXPECT_EQ(counts, (std::vector<std::pair<std::string, std::size_t>>{
-                          {"ASIGNOMT", 60}, {"PROFT", 40}, {"AULAT", 25}, {"GRUPOST", 20}, {"ASIGT", 200},
-                          {"DIASHORAST", 30}}));
-    EXPECT_EQ(folderEntries(workDir), (std::vector<std::string>{"ASIGNOMT.DBF", "ASIGT.DBF", "AULAT.DBF",
-                                                                "DIASHORAST.DBF", "GRUPOST.DBF", "PROFT.DBF"}));
+    EXPECT_EQ(counts,
+        (std::vector<std::pair<std::string, std::size_t>> { { "ASIGNOMT", 60 }, { "PROFT", 40 },
+            { "AULAT", 25 }, { "GRUPOST", 20 }, { "ASIGT", 200 }, { "DIASHORAST", 30 } }));
+    EXPECT_EQ(folderEntries(workDir),
+        (std::vector<std::string> {
+            "ASIGNOMT.DBF", "ASIGT.DBF", "AULAT.DBF", "DIASHORAST.DBF", "GRUPOST.DBF", "PROFT.DBF" }));
 }
 
 TEST_F(ExportarTest, AReplacedTableLosesItsStaleIndex)
@@ -103,8 +104,9 @@ TEST_F(ExportarTest, AnInvalidMinutesValueInTheLastAssignmentChangesNoTable)
     const fs::path document = dir / "horario.xml";
     writeBytes(document, exampleWithLastMinutes("1h30"));
 
-    expectFailureLeavesTables(document, "Documento '" + document.string() +
-                                            "', lista ASIGNATURAS, registro 200: '1h30' no es un valor entero válido");
+    expectFailureLeavesTables(document,
+        "Documento '" + document.string()
+            + "', lista ASIGNATURAS, registro 200: '1h30' no es un valor entero válido");
 }
 
 TEST_F(ExportarTest, ATableHeldByAnotherProgramChangesNoTable)
@@ -112,7 +114,8 @@ TEST_F(ExportarTest, ATableHeldByAnotherProgramChangesNoTable)
     convertOnce();
     test::ForeignLock lock(workDir / "PROFT.DBF");
 
-    expectFailureLeavesTables(fs::path(TQZ_EXAMPLES) / "horario.xml", "La tabla 'PROFT' está abierta por otro programa");
+    expectFailureLeavesTables(
+        fs::path(TQZ_EXAMPLES) / "horario.xml", "La tabla 'PROFT' está abierta por otro programa");
 }
 
 TEST_F(ExportarTest, ADocumentThatIsNotWellFormedChangesNoTable)
@@ -146,7 +149,8 @@ TEST_F(ExportarTest, ADocumentWithoutListsGivesSixEmptyTables)
         EXPECT_EQ(table.rows, 0u) << table.table;
         // An empty table is its header and the end-of-file byte.
         const std::string bytes = readBytes(workDir / (table.table + ".DBF"));
-        const std::size_t headerLength = static_cast<unsigned char>(bytes[8]) + 256u * static_cast<unsigned char>(bytes[9]);
+        const std::size_t headerLength
+            = static_cast<unsigned char>(bytes[8]) + 256u * static_cast<unsigned char>(bytes[9]);
         EXPECT_EQ(bytes.size(), headerLength + 1) << table.table;
         EXPECT_EQ(bytes.substr(4, 4), std::string(4, '\0')) << table.table;
         EXPECT_EQ(bytes.back(), '\x1A') << table.table;

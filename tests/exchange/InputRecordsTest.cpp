@@ -29,7 +29,8 @@ TEST(InputRecordsTest, ThePathExpressionIsBuiltFromTheListName)
 TEST(InputRecordsTest, RecordsKnowTheirPositionInTheirList)
 {
     const auto document = parse(
-        "<SERVICIO><SALIDAS><listasal seq=\"AULAS\"><listasal><salida>a</salida></listasal><listasal/></listasal>"
+        "<SERVICIO><SALIDAS><listasal "
+        "seq=\"AULAS\"><listasal><salida>a</salida></listasal><listasal/></listasal>"
         "<listasal seq=\"GRUPOS\"><listasal/></listasal><listasal seq=\"AULAS\"><listasal><salida>c</salida>"
         "<salida>d</salida></listasal></listasal></SALIDAS></SERVICIO>");
     const auto records = selectRecords(document, "AULAS");
@@ -47,19 +48,23 @@ TEST(InputRecordsTest, RecordsKnowTheirPositionInTheirList)
 TEST(InputRecordsTest, ValuesAreTrimmedAnsiText)
 {
     struct Case {
-        std::string xml;     // the salida's content
-        std::string value;   // Windows-1252
+        std::string xml; // the salida's content
+        std::string value; // Windows-1252
     };
-    const std::vector<Case> cases{
-        {"  Aula\t 1 \r\n", "Aula\t 1"},
-        {"&#9;&#13;x&#127;&#13;", "x\x7F"},
-        {"Peña €", "Pe\xF1" "a \x80"},
-        {"Łódź", "L\xF3" "dz"},   // ł and ź lose their marks, ó is in the code page
-        {"中", "?"},
-        {"<b>Aula</b> <i>Magna</i>", "Aula Magna"},
-        {"<![CDATA[ <1> ]]>", "<1>"},
-        {"a&amp;b", "a&b"},
-        {"", ""},
+    const std::vector<Case> cases {
+        { "  Aula\t 1 \r\n", "Aula\t 1" },
+        { "&#9;&#13;x&#127;&#13;", "x\x7F" },
+        { "Peña €",
+            "Pe\xF1"
+            "a \x80" },
+        { "Łódź",
+            "L\xF3"
+            "dz" }, // ł and ź lose their marks, ó is in the code page
+        { "中", "?" },
+        { "<b>Aula</b> <i>Magna</i>", "Aula Magna" },
+        { "<![CDATA[ <1> ]]>", "<1>" },
+        { "a&amp;b", "a&b" },
+        { "", "" },
     };
     for (const auto& c : cases) {
         const auto document = parse(oneList("<listasal><salida>" + c.xml + "</salida></listasal>"));
@@ -73,8 +78,9 @@ TEST(InputRecordsTest, ValuesAreTrimmedAnsiText)
 
 TEST(InputRecordsTest, OnlyDirectSalidaChildrenAreFields)
 {
-    const auto document = parse(oneList("<listasal><salida>a</salida><otro>x</otro><grupo><salida>y</salida></grupo>"
-                                         "<salida>b</salida></listasal>"));
+    const auto document
+        = parse(oneList("<listasal><salida>a</salida><otro>x</otro><grupo><salida>y</salida></grupo>"
+                        "<salida>b</salida></listasal>"));
     const auto records = selectRecords(document, "AULAS");
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].fieldCount(), 2u);
@@ -83,8 +89,9 @@ TEST(InputRecordsTest, OnlyDirectSalidaChildrenAreFields)
 
 TEST(InputRecordsTest, KeyedValuesKeepTheirKeysUntrimmedAndSkipSalidasWithoutDato)
 {
-    const auto document = parse(oneList("<listasal><salida dato=\" NOMBRE \"> L1 </salida><salida>sin clave</salida>"
-                                         "<salida dato=\"\">vacía</salida><salida dato=\"DÍA\">L2</salida></listasal>"));
+    const auto document
+        = parse(oneList("<listasal><salida dato=\" NOMBRE \"> L1 </salida><salida>sin clave</salida>"
+                        "<salida dato=\"\">vacía</salida><salida dato=\"DÍA\">L2</salida></listasal>"));
     const auto records = selectRecords(document, "AULAS");
     ASSERT_EQ(records.size(), 1u);
     const auto values = records[0].keyedValues();
@@ -92,8 +99,12 @@ TEST(InputRecordsTest, KeyedValuesKeepTheirKeysUntrimmedAndSkipSalidasWithoutDat
     EXPECT_EQ(values[0].key, " NOMBRE ");
     EXPECT_EQ(values[0].value, "L1");
     EXPECT_EQ(values[1].key, "");
-    EXPECT_EQ(values[1].value, "vac\xED" "a");
-    EXPECT_EQ(values[2].key, "D\xCD" "A");
+    EXPECT_EQ(values[1].value,
+        "vac\xED"
+        "a");
+    EXPECT_EQ(values[2].key,
+        "D\xCD"
+        "A");
 }
 
 TEST(DayLettersTest, LettersAndNumbersGoBothWays)

@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 // Sets or clears an environment variable for one test and puts the old value back afterwards.
 class ScopedEnvironment {
 public:
-    ScopedEnvironment(const char* name, const std::optional<std::string>& value) : m_name(name)
+    ScopedEnvironment(const char* name, const std::optional<std::string>& value)
+        : m_name(name)
     {
         if (const char* old = std::getenv(name)) {
             m_old = old;
@@ -43,8 +44,8 @@ private:
 class WorkDirTest : public ::testing::Test {
 protected:
     test::TempDir prefix;
-    ScopedEnvironment workDir{"TQZ_WTEMP", std::nullopt};
-    ScopedEnvironment wine{"WINEPREFIX", prefix.path().string()};
+    ScopedEnvironment workDir { "TQZ_WTEMP", std::nullopt };
+    ScopedEnvironment wine { "WINEPREFIX", prefix.path().string() };
 };
 
 TEST_F(WorkDirTest, TheEnvironmentVariableNamesTheFolderWhetherOrNotItExists)
@@ -65,7 +66,8 @@ TEST_F(WorkDirTest, FindsTheWineFoldersInAnyLetterCase)
         const char* drive;
         const char* folder;
     };
-    for (const Case& c : {Case{"drive_c", "WTEMP"}, Case{"drive_c", "wtemp"}, Case{"Drive_C", "WTemp"}}) {
+    for (const Case& c :
+        { Case { "drive_c", "WTEMP" }, Case { "drive_c", "wtemp" }, Case { "Drive_C", "WTemp" } }) {
         test::TempDir otherPrefix;
         ScopedEnvironment prefixVariable("WINEPREFIX", otherPrefix.path().string());
         fs::create_directories(otherPrefix / c.drive / c.folder);

@@ -34,7 +34,7 @@ public:
                                        "print('locked', flush=True)\n"
                                        "sys.stdin.read()\n";
             ::execl(TQZ_SYSTEM_PYTHON, TQZ_SYSTEM_PYTHON, "-c", script.c_str(), file.c_str(),
-                    static_cast<char*>(nullptr));
+                static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(toChild[0]);

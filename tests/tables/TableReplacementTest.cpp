@@ -18,13 +18,13 @@ using test::folderEntries;
 using test::readBytes;
 using test::writeBytes;
 
-const std::vector<std::string> kNames{"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"};
+const std::vector<std::string> kNames { "ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST" };
 
 std::vector<TableImage> newImages()
 {
     std::vector<TableImage> images;
     for (const auto& name : kNames) {
-        images.push_back({name, "new " + name});
+        images.push_back({ name, "new " + name });
     }
     return images;
 }
@@ -48,7 +48,9 @@ protected:
     void writePreviousTables()
     {
         for (const auto& name : kNames) {
-            const std::string file = name == "PROFT" ? "proft.dbf" : name == "AULAT" ? "Aulat.Dbf" : name + ".DBF";
+            const std::string file = name == "PROFT" ? "proft.dbf"
+                : name == "AULAT"                    ? "Aulat.Dbf"
+                                                     : name + ".DBF";
             writeBytes(dir / file, "old " + name);
         }
         writeBytes(dir / "ASIGT.MDX", "index");
@@ -78,10 +80,15 @@ TEST_F(TableReplacementTest, ReplacesEachTableUnderItsExistingNameAndDeletesStal
 
     replaceTables(dir.path(), newImages());
 
-    const std::map<std::string, std::string> expected{
-        {"ASIGNOMT.DBF", "new ASIGNOMT"}, {"ASIGT.DBF", "new ASIGT"},   {"Aulat.Dbf", "new AULAT"},
-        {"DIASHORAST.DBF", "new DIASHORAST"}, {"GRUPOST.DBF", "new GRUPOST"}, {"SOLUC.DBF", "solution"},
-        {"SOLUC.MDX", "solution index"}, {"proft.dbf", "new PROFT"},
+    const std::map<std::string, std::string> expected {
+        { "ASIGNOMT.DBF", "new ASIGNOMT" },
+        { "ASIGT.DBF", "new ASIGT" },
+        { "Aulat.Dbf", "new AULAT" },
+        { "DIASHORAST.DBF", "new DIASHORAST" },
+        { "GRUPOST.DBF", "new GRUPOST" },
+        { "SOLUC.DBF", "solution" },
+        { "SOLUC.MDX", "solution index" },
+        { "proft.dbf", "new PROFT" },
     };
     EXPECT_EQ(snapshot(dir.path()), expected);
 }
@@ -91,9 +98,9 @@ TEST_F(TableReplacementTest, LeavesOneFileWhenATableExistsInTwoLetterCases)
     writeBytes(dir / "PROFT.DBF", "old upper");
     writeBytes(dir / "proft.dbf", "old lower");
 
-    replaceTables(dir.path(), {{"PROFT", "new PROFT"}});
+    replaceTables(dir.path(), { { "PROFT", "new PROFT" } });
 
-    EXPECT_EQ(snapshot(dir.path()), (std::map<std::string, std::string>{{"PROFT.DBF", "new PROFT"}}));
+    EXPECT_EQ(snapshot(dir.path()), (std::map<std::string, std::string> { { "PROFT.DBF", "new PROFT" } }));
 }
 
 TEST_F(TableReplacementTest, ATableHeldByAnotherProgramChangesNothing)
@@ -119,13 +126,13 @@ TEST_F(TableReplacementTest, AFailingFileOperationChangesNothing)
         io::Operation operation;
         int failingCall;
     };
-    for (const Case& c : {Case{io::Operation::Write, 1}, Case{io::Operation::Write, 4}, Case{io::Operation::Close, 6},
-                          Case{io::Operation::Rename, 1}, Case{io::Operation::Rename, 3},
-                          Case{io::Operation::Rename, 6}}) {
+    for (const Case& c : { Case { io::Operation::Write, 1 }, Case { io::Operation::Write, 4 },
+             Case { io::Operation::Close, 6 }, Case { io::Operation::Rename, 1 },
+             Case { io::Operation::Rename, 3 }, Case { io::Operation::Rename, 6 } }) {
         SCOPED_TRACE(static_cast<int>(c.operation) * 100 + c.failingCall);
         test::TempDir folder;
         for (const auto& name : kNames) {
-            if (name != "GRUPOST") {   // one table that did not exist before must not appear either
+            if (name != "GRUPOST") { // one table that did not exist before must not appear either
                 writeBytes(folder / (name + ".DBF"), "old " + name);
             }
         }
@@ -162,7 +169,8 @@ TEST_F(TableReplacementTest, AFileWhereTheFolderShouldBeIsNamed)
         replaceTables(dir / "WTEMP", newImages());
         FAIL();
     } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()), "La carpeta de trabajo '" + (dir / "WTEMP").string() + "' no es una carpeta");
+        EXPECT_EQ(std::string(error.what()),
+            "La carpeta de trabajo '" + (dir / "WTEMP").string() + "' no es una carpeta");
     }
 }
 
