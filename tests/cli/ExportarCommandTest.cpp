@@ -1,11 +1,13 @@
 #include "cli/Cli.h"
 
 #include "support/Files.h"
+#include "support/ForeignLock.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <sstream>
 
 namespace tqz::cli {
@@ -87,6 +89,44 @@ TEST_F(ExportarCommandTest, AConversionErrorExitsWithOneAndChangesNothing)
         "Documento '" + document.string()
             + "', lista ASIGNATURAS, registro 1: '1h30' no es un valor entero válido\n");
     EXPECT_TRUE(test::folderEntries(workDir).empty());
+}
+
+// The two failures a user meets in practice, after an earlier conversion: a bad value in the last
+// assignment, and a table that the timetabling program holds open. Either leaves every file of the
+// working folder as it was.
+TEST_F(ExportarCommandTest, AFailedConversionLeavesTheEarlierTablesByteForByte)
+{
+    ASSERT_EQ(tqz({ "exportar", kExample, "--dir", workDir.string() }).status, kExitOk);
+    const auto snapshot = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& name : test::folderEntries(workDir)) {
+            files[name] = test::readBytes(workDir / name);
+        }
+        return files;
+    };
+    const auto before = snapshot();
+
+    std::string xml = test::readBytes(kExample);
+    const std::string lastMinutes = "<salida>A</salida><salida></salida><salida>300113</salida>";
+    ASSERT_EQ(xml.find(lastMinutes), xml.rfind(lastMinutes));
+    xml.replace(xml.find(lastMinutes), lastMinutes.size(),
+        "<salida>A</salida><salida>1h30</salida><salida>300113</salida>");
+    const fs::path document = dir / "horario.xml";
+    test::writeBytes(document, xml);
+    const Outcome badValue = tqz({ "exportar", document.string(), "--dir", workDir.string() });
+    EXPECT_EQ(badValue.status, kExitConversionError);
+    EXPECT_EQ(badValue.out, "");
+    EXPECT_EQ(badValue.err,
+        "Documento '" + document.string()
+            + "', lista ASIGNATURAS, registro 200: '1h30' no es un valor entero válido\n");
+    EXPECT_EQ(snapshot(), before);
+
+    test::ForeignLock lock(workDir / "ASIGT.DBF");
+    const Outcome held = tqz({ "exportar", kExample, "--dir", workDir.string() });
+    EXPECT_EQ(held.status, kExitConversionError);
+    EXPECT_EQ(held.out, "");
+    EXPECT_EQ(held.err, "La tabla 'ASIGT' está abierta por otro programa\n");
+    EXPECT_EQ(snapshot(), before);
 }
 
 TEST_F(ExportarCommandTest, NoFileAtTheDocumentPathExitsWithThree)
