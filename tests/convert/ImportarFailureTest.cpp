@@ -1,10 +1,10 @@
 #include "convert/ImportarFixture.h"
 
 #include "convert/Conversions.h"
-#include "platform/DbfTable.h"
 #include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "support/Files.h"
+#include "support/ForeignLock.h"
 
 #include <gtest/gtest.h>
 
@@ -18,17 +18,22 @@ using convert::importar;
 
 const SolucRow kLesson { "ANA", "1", "1", "MAT", "A1", "1A", "MAT" };
 
-// Fails unless every table in `workDir` can be opened exclusively again, as the timetabling
-// program would right after a run.
-void expectAllTablesFree(const std::filesystem::path& workDir)
+// Fails unless another program can take an exclusive lock on every table in `workDir` at once,
+// as the timetabling program would right after a run; `except` is held elsewhere and left out.
+void expectAllTablesFree(const std::filesystem::path& workDir, const std::string& except = "")
 {
+    std::vector<std::string> arguments { TQZ_SYSTEM_PYTHON, "-c",
+        "import fcntl, sys\n"
+        "for name in sys.argv[1:]:\n"
+        "    fcntl.flock(open(name, 'rb'), fcntl.LOCK_EX | fcntl.LOCK_NB)\n" };
     for (const char* name : { "SOLUC", "GRUPOST", "PROFT", "AULAT", "ASIGNOMT", "DIASHORAST", "ASIGT" }) {
-        if (!std::filesystem::exists(workDir / (std::string(name) + ".DBF"))) {
-            continue;
+        const auto file = workDir / (std::string(name) + ".DBF");
+        if (name != except && std::filesystem::exists(file)) {
+            arguments.push_back(file.string());
         }
-        dbf::Table table(workDir, name);
-        EXPECT_NO_THROW(table.open(dbf::OpenMode::Exclusive)) << name;
     }
+    const auto run = runProgram(arguments);
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
 }
 
 std::string importError(const std::filesystem::path& document, const std::filesystem::path& workDir)
@@ -90,14 +95,20 @@ TEST_F(ImportarTest, LeavesEveryTableFreeAfterSuccessAndAfterAnError)
     EXPECT_NE(importError(document(), workDir()).find("ASIGNOMT"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(result()));
     expectAllTablesFree(workDir());
+
+    // The last table to open is held by another program.
+    writeSchool({ kLesson });
+    ForeignLock held(workDir() / "DIASHORAST.DBF");
+    EXPECT_EQ(importError(document(), workDir()), "La tabla 'DIASHORAST' está abierta por otro programa");
+    EXPECT_FALSE(std::filesystem::exists(result()));
+    expectAllTablesFree(workDir(), "DIASHORAST");
 }
 
 TEST_F(ImportarTest, RefusesADocumentThatCannotTakeAResultBeforeOpeningAnyTable)
 {
     writeSchool({ kLesson });
     // Held by another opener: a run that reached the tables would fail on it instead.
-    dbf::Table held(workDir(), "SOLUC");
-    held.open(dbf::OpenMode::Exclusive);
+    ForeignLock held(workDir() / "SOLUC.DBF");
     for (const char* content : { "<SERVICIO><SALIDAS></SERVICIO>", "", "<SERVICIO><ENTRADAS/></SERVICIO>" }) {
         SCOPED_TRACE(content);
         writeBytes(document(), content);
