@@ -25,7 +25,10 @@ void printHelp(std::ostream& out)
            "elegido, con el nombre \""
         << exchange::result::kFileNamePrefix
         << "\" delante del suyo. El documento elegido no se modifica;\n"
-           "si algo falla, no se escribe nada.\n\nOpciones:\n"
+           "si algo falla, no se escribe nada. Al terminar cuenta los campos de actividad sin\n"
+           "resolver: los que quedan con el código de Quorvane, o vacíos, porque las tablas de trabajo\n"
+           "no tienen la tarea, el tramo, el aula, el grupo o la materia que la actividad nombra.\n\n"
+           "Opciones:\n"
         << kDirHelp
         << "  --help         muestra esta ayuda\n\n"
            "Estado de salida: 0 hecho; 1 error de conversión (no se escribe nada); 2 uso incorrecto;\n"
