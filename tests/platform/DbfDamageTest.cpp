@@ -247,7 +247,8 @@ TEST(DbfDamage, ImpossibleDatesFailWhenRead)
               "El campo 'TS' del registro 1 de la tabla 'T' no contiene una fecha válida");
 }
 
-// Every field of every visible row, read in every way; errors are expected, anything else is not.
+// Every field of every visible row, read as text and, unless it is text, as numbers (reading text
+// as a number is the text rules' business); errors are expected, anything else is not.
 void readEverything(const std::string& bytes)
 {
     dbf::Table table = dbf::Table::fromBytes("T", bytes);
@@ -259,8 +260,10 @@ void readEverything(const std::string& bytes)
     for (table.first(); !table.eof(); table.next()) {
         for (const dbf::FieldInfo& field : table.fields()) {
             (void)errorOf([&] { (void)table.text(field.name); });
-            (void)errorOf([&] { (void)table.integer(field.name); });
-            (void)errorOf([&] { (void)table.number(field.name); });
+            if (field.type != 'C') {
+                (void)errorOf([&] { (void)table.integer(field.name); });
+                (void)errorOf([&] { (void)table.number(field.name); });
+            }
         }
     }
 }
