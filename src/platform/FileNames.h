@@ -11,7 +11,8 @@
 namespace tqz::files {
 
 // The entry of `folder` whose name equals `name` without regard to ASCII letter case (an exact
-// match wins over others); nothing when there is none or the folder cannot be read.
+// match wins over others, and of several others the smallest name, so every run finds the same
+// file); nothing when there is none or the folder cannot be read.
 std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::path& folder,
                                                        std::string_view name);
 
