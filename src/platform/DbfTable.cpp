@@ -6,6 +6,7 @@
 #include "platform/FileNames.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace tqz::dbf {
@@ -108,6 +109,9 @@ void Table::close()
     m_row = 0;
     m_filterField.reset();
     m_filterValue.clear();
+    m_filterRows.reset();
+    m_indexedField.reset();
+    m_rowsByValue.clear();
 }
 
 bool Table::isOpen() const
@@ -163,13 +167,38 @@ void Table::setFilter(std::string_view expression)
     // value is compared as it is, '*' included.
     m_filterField = fieldIndex(filter->field);
     m_filterValue = filter->value;
+    m_filterRows = indexedRows(*m_filterField, m_filterValue);
     first();
+}
+
+// The visible rows whose character field `field` holds `value`, in physical order. The field is
+// read once, at its first filter: the result document filters SOLUC once per teacher, and walking
+// the whole table each time made that run grow with teachers times lessons. Other kinds of field
+// are compared row by row as the cursor reaches them, so a damaged number is reported where the
+// walk finds it.
+std::optional<std::vector<std::size_t>> Table::indexedRows(std::size_t field, const std::string& value)
+{
+    if (m_data->fields.at(field).type != 'C') {
+        return std::nullopt;
+    }
+    if (m_indexedField != field) {
+        m_rowsByValue.clear();
+        for (std::size_t row = 0; row < m_data->rowCount; ++row) {
+            if (!m_data->isDeleted(row)) {
+                m_rowsByValue[readText(*m_data, row, field)].push_back(row);
+            }
+        }
+        m_indexedField = field;
+    }
+    const auto found = m_rowsByValue.find(value);
+    return found != m_rowsByValue.end() ? found->second : std::vector<std::size_t>();
 }
 
 void Table::clearFilter()
 {
     m_filterField.reset();
     m_filterValue.clear();
+    m_filterRows.reset();
     if (isOpen()) {
         first();
     }
@@ -225,6 +254,11 @@ void Table::requireRow() const
 void Table::seekVisible(std::size_t from)
 {
     const TableData& data = *m_data;
+    if (m_filterRows) {
+        const auto next = std::lower_bound(m_filterRows->begin(), m_filterRows->end(), from);
+        m_row = next != m_filterRows->end() ? *next : data.rowCount;
+        return;
+    }
     for (m_row = from; m_row < data.rowCount; ++m_row) {
         if (data.isDeleted(m_row)) {
             continue;

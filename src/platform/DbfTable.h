@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tqz::dbf {
@@ -83,6 +84,7 @@ private:
     void requireOpen() const;
     void requireRow() const;
     void seekVisible(std::size_t from);
+    std::optional<std::vector<std::size_t>> indexedRows(std::size_t field, const std::string& value);
 
     std::filesystem::path m_folder;
     std::string m_name;
@@ -92,6 +94,12 @@ private:
     std::size_t m_row = 0;             // physical index of the current row; == count at the end
     std::optional<std::size_t> m_filterField;
     std::string m_filterValue;
+    // The rows passing the filter, when its field is indexed.
+    std::optional<std::vector<std::size_t>> m_filterRows;
+    // The visible rows of each value of one character field, built at the first filter on it and
+    // kept until the table closes.
+    std::optional<std::size_t> m_indexedField;
+    std::unordered_map<std::string, std::vector<std::size_t>> m_rowsByValue;
 };
 
 } // namespace tqz::dbf
