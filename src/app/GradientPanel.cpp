@@ -6,7 +6,10 @@
 namespace tqz::app {
 
 GradientPanel::GradientPanel(QColor start, QColor middle, QColor end, QWidget* parent)
-    : QWidget(parent), m_start(start), m_middle(middle), m_end(end)
+    : QWidget(parent)
+    , m_start(start)
+    , m_middle(middle)
+    , m_end(end)
 {
     // The panel paints every pixel itself; nothing behind it needs drawing first.
     setAttribute(Qt::WA_OpaquePaintEvent);

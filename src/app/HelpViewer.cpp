@@ -14,12 +14,13 @@ namespace tqz::app {
 namespace {
 
 // The HTML Help commands the window uses.
-constexpr unsigned kDisplayContents = 1;  // HH_DISPLAY_TOC
-constexpr unsigned kHelpContext = 15;     // HH_HELP_CONTEXT
+constexpr unsigned kDisplayContents = 1; // HH_DISPLAY_TOC
+constexpr unsigned kHelpContext = 15; // HH_HELP_CONTEXT
 
 } // namespace
 
-HelpViewer::HelpViewer(std::filesystem::path driveRoot) : m_driveRoot(std::move(driveRoot))
+HelpViewer::HelpViewer(std::filesystem::path driveRoot)
+    : m_driveRoot(std::move(driveRoot))
 {
 #ifdef _WIN32
     m_library.setFileName(QStringLiteral("HHCtrl.ocx"));

@@ -69,7 +69,8 @@ std::unique_ptr<QWindow> dockInto(QWidget& form, WId host)
 }
 
 WindowDestructionWatch::WindowDestructionWatch(WId watched, std::function<void()> onDestroyed)
-    : m_watched(watched), m_onDestroyed(std::move(onDestroyed))
+    : m_watched(watched)
+    , m_onDestroyed(std::move(onDestroyed))
 {
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
@@ -81,7 +82,8 @@ WindowDestructionWatch::~WindowDestructionWatch()
     }
 }
 
-bool WindowDestructionWatch::nativeEventFilter(const QByteArray& eventType, void* message, qintptr* /*result*/)
+bool WindowDestructionWatch::nativeEventFilter(
+    const QByteArray& eventType, void* message, qintptr* /*result*/)
 {
     bool destroyed = false;
 #ifdef _WIN32

@@ -23,7 +23,10 @@
 namespace tqz::app {
 
 TMForm::TMForm(FormSetup setup, UserInteraction& ui, HelpViewer& help, QWidget* parent)
-    : QWidget(parent), m_setup(std::move(setup)), m_ui(ui), m_help(help)
+    : QWidget(parent)
+    , m_setup(std::move(setup))
+    , m_ui(ui)
+    , m_help(help)
 {
     buildLayout();
     FormCreate();
@@ -40,8 +43,7 @@ TMForm::~TMForm()
 // Every handler ends at its first error, which the default error report shows; the window stays
 // open and usable. A host window that went away while a handler waited for the user ends the
 // program once the handler is done.
-template <typename Handler>
-void TMForm::runHandler(Handler&& handler)
+template <typename Handler> void TMForm::runHandler(Handler&& handler)
 {
     const bool outermost = !m_busy;
     m_busy = true;
@@ -90,9 +92,8 @@ void TMForm::placeInHost(WId host)
     if (!m_hostWindow) {
         return;
     }
-    m_hostWatch = std::make_unique<WindowDestructionWatch>(winId(), [this] {
-        QMetaObject::invokeMethod(this, &TMForm::hostWindowDestroyed, Qt::QueuedConnection);
-    });
+    m_hostWatch = std::make_unique<WindowDestructionWatch>(winId(),
+        [this] { QMetaObject::invokeMethod(this, &TMForm::hostWindowDestroyed, Qt::QueuedConnection); });
 }
 
 void TMForm::setVisible(bool visible)
@@ -157,8 +158,8 @@ bool TMForm::FormClose()
         return true;
     }
     try {
-        ini::writeProfileString(m_setup.statusFile, texts::kStatusSection, texts::kStatusKey,
-                                std::to_string(EstadoTransformado));
+        ini::writeProfileString(
+            m_setup.statusFile, texts::kStatusSection, texts::kStatusKey, std::to_string(EstadoTransformado));
         return true;
     } catch (const std::exception& error) {
         report(error);
@@ -188,9 +189,9 @@ void TMForm::endWithoutHost()
 
 bool TMForm::ElegirArchivoXML()
 {
-    const FileDialogSettings settings{QString::fromUtf8(texts::kFileDialogTitle),
-                                      QString::fromUtf8(texts::kFileDialogFilter),
-                                      QString::fromUtf8(texts::kFileDialogSuffix), zentrisFolder(m_setup.workDir)};
+    const FileDialogSettings settings { QString::fromUtf8(texts::kFileDialogTitle),
+        QString::fromUtf8(texts::kFileDialogFilter), QString::fromUtf8(texts::kFileDialogSuffix),
+        zentrisFolder(m_setup.workDir) };
     if (auto chosen = m_ui.chooseFile(settings)) {
         ArchivoXML = std::move(*chosen);
     }

@@ -25,9 +25,9 @@ class UserInteraction;
 class WindowDestructionWatch;
 
 struct FormSetup {
-    std::vector<std::string> parameters;  // the program's parameters, by the runtime's rules
-    std::filesystem::path statusFile;     // "Quorvane.ini" beside the executable
-    std::filesystem::path workDir;        // the working directory of the working tables
+    std::vector<std::string> parameters; // the program's parameters, by the runtime's rules
+    std::filesystem::path statusFile; // "Quorvane.ini" beside the executable
+    std::filesystem::path workDir; // the working directory of the working tables
 };
 
 class TMForm final : public QWidget {
@@ -71,8 +71,7 @@ private:
     bool hostDriven() const { return NumParametros == 2; }
     void placeInHost(WId host);
     void centre();
-    template <typename Handler>
-    void runHandler(Handler&& handler);
+    template <typename Handler> void runHandler(Handler&& handler);
     void report(const std::exception& error);
     void hostWindowDestroyed();
     void endWithoutHost();

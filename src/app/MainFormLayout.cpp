@@ -39,20 +39,21 @@ QFont windowsFont(const QStringList& families, int pixelHeight, bool bold)
 
 QFont msSansSerif(bool bold)
 {
-    return windowsFont({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arimo", "DejaVu Sans"}, 11,
-                       bold);
+    return windowsFont(
+        { "MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arimo", "DejaVu Sans" }, 11, bold);
 }
 
 QFont arialBold(int pixelHeight)
 {
-    return windowsFont({"Arial", "Liberation Sans", "Arimo", "Helvetica", "DejaVu Sans"}, pixelHeight, true);
+    return windowsFont(
+        { "Arial", "Liberation Sans", "Arimo", "Helvetica", "DejaVu Sans" }, pixelHeight, true);
 }
 
 QIcon glyph(const QString& resource)
 {
     QSvgRenderer renderer(resource);
     QIcon icon;
-    for (int side : {18, 36, 54}) {
+    for (int side : { 18, 36, 54 }) {
         QPixmap pixmap(side, side);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
@@ -63,7 +64,8 @@ QIcon glyph(const QString& resource)
     return icon;
 }
 
-GradientPanel* makePanel(QWidget* form, const char* name, QRect geometry, QColor start, QColor middle, QColor end)
+GradientPanel* makePanel(
+    QWidget* form, const char* name, QRect geometry, QColor start, QColor middle, QColor end)
 {
     auto* panel = new GradientPanel(start, middle, end, form);
     panel->setObjectName(QString::fromUtf8(name));
@@ -101,8 +103,8 @@ void TMForm::buildLayout()
     setWindowTitle(QString::fromUtf8(texts::kCaption));
     // A fixed dialog frame: a caption bar with system menu and close box, no icon, no
     // minimise or maximise box, no resizing.
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+        | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(kClientArea);
     setFont(msSansSerif(false));
     setBackgroundRole(QPalette::Button);
@@ -110,18 +112,23 @@ void TMForm::buildLayout()
 
     // Later panels lie on top of earlier ones where they overlap; the rectangles are used as they
     // stand, one pixel past the right edge included.
-    Draw3D1 = makePanel(this, "Draw3D1", {0, 168, 633, 97}, QColor(0xC2CDFE), QColor(0xCFF2FE), QColor(0xCCD8E6));
-    Draw3D2 = makePanel(this, "Draw3D2", {1, 0, 315, 169}, QColor(0xF9D37D), QColor(0xFFFFFF), QColor(0xFFEEDD));
-    Draw3D3 = makePanel(this, "Draw3D3", {316, 0, 317, 169}, QColor(0xF9D37D), QColor(0xFFFFFF), QColor(0xFFEEDD));
+    Draw3D1 = makePanel(
+        this, "Draw3D1", { 0, 168, 633, 97 }, QColor(0xC2CDFE), QColor(0xCFF2FE), QColor(0xCCD8E6));
+    Draw3D2 = makePanel(
+        this, "Draw3D2", { 1, 0, 315, 169 }, QColor(0xF9D37D), QColor(0xFFFFFF), QColor(0xFFEEDD));
+    Draw3D3 = makePanel(
+        this, "Draw3D3", { 316, 0, 317, 169 }, QColor(0xF9D37D), QColor(0xFFFFFF), QColor(0xFFEEDD));
 
-    Label3 = makeLabel(Draw3D2, "Label3", {24, 24}, "Transformar datos desde Zentris hacia Quorvane ", arialBold(16));
+    Label3 = makeLabel(
+        Draw3D2, "Label3", { 24, 24 }, "Transformar datos desde Zentris hacia Quorvane ", arialBold(16));
     Label3->setFixedSize(265, 57);
     Label3->setWordWrap(true);
-    Label4 = makeLabel(Draw3D3, "Label4", {8, 24}, "Transformar datos desde Quorvane hacia Zentris", arialBold(16));
+    Label4 = makeLabel(
+        Draw3D3, "Label4", { 8, 24 }, "Transformar datos desde Quorvane hacia Zentris", arialBold(16));
     Label4->setFixedSize(305, 57);
     Label4->setWordWrap(true);
     // One line, as wide as its text: the stand-in face may be wider than the Windows one.
-    Label1 = makeLabel(Draw3D1, "Label1", {8, 72}, "TransQuorvaneZentris V-2.6", msSansSerif(true));
+    Label1 = makeLabel(Draw3D1, "Label1", { 8, 72 }, "TransQuorvaneZentris V-2.6", msSansSerif(true));
     QPalette red = Label1->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     Label1->setPalette(red);
@@ -132,13 +139,13 @@ void TMForm::buildLayout()
 
 void TMForm::buildButtons()
 {
-    BClose = makeButton(Draw3D1, "BClose", {256, 32, 89, 25}, "&Salir");
+    BClose = makeButton(Draw3D1, "BClose", { 256, 32, 89, 25 }, "&Salir");
     BClose->setIcon(glyph(QStringLiteral(":/glyphs/door.svg")));
-    Button1 = makeButton(Draw3D1, "Button1", {264, 63, 75, 18}, "F1 AYUDA");
-    BExportar = makeButton(Draw3D2, "BExportar", {96, 120, 89, 25}, texts::kOk);
-    BImportar = makeButton(Draw3D3, "BImportar", {96, 120, 89, 25}, texts::kOk);
+    Button1 = makeButton(Draw3D1, "Button1", { 264, 63, 75, 18 }, "F1 AYUDA");
+    BExportar = makeButton(Draw3D2, "BExportar", { 96, 120, 89, 25 }, texts::kOk);
+    BImportar = makeButton(Draw3D3, "BImportar", { 96, 120, 89, 25 }, texts::kOk);
     const QIcon check = glyph(QStringLiteral(":/glyphs/check.svg"));
-    for (QPushButton* button : {BExportar, BImportar}) {
+    for (QPushButton* button : { BExportar, BImportar }) {
         button->setIcon(check);
         button->setDefault(true);
     }

@@ -14,7 +14,7 @@ namespace tqz::app {
 struct FileDialogSettings {
     QString title;
     QString filter;
-    QString defaultSuffix;  // added to a typed name that has none
+    QString defaultSuffix; // added to a typed name that has none
     std::filesystem::path startFolder;
 };
 
@@ -39,7 +39,11 @@ public:
 // The hourglass for as long as it lives, so that an error restores the normal cursor too.
 class BusyCursor {
 public:
-    explicit BusyCursor(UserInteraction& ui) : m_ui(ui) { m_ui.setBusy(true); }
+    explicit BusyCursor(UserInteraction& ui)
+        : m_ui(ui)
+    {
+        m_ui.setBusy(true);
+    }
     ~BusyCursor() { m_ui.setBusy(false); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;

@@ -23,7 +23,7 @@ int main(int argc, char** argv)
     // Qt's own dialog texts (the file dialog's buttons and labels) in Spanish, like the rest.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtTexts);
     }
 
@@ -42,8 +42,9 @@ int main(int argc, char** argv)
     tqz::app::TMForm MForm(setup, ui, help);
     // exit, not quit: quit first asks every top-level window to close, and the host window's
     // representation, a window of another program, may refuse.
-    QObject::connect(&MForm, &tqz::app::TMForm::programEnded, &app, [] { QCoreApplication::exit(0); },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        &MForm, &tqz::app::TMForm::programEnded, &app, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     MForm.show();
     // The conversion that the verb runs on the first showing may already have closed the window.
     if (MForm.hasEnded()) {

@@ -62,7 +62,8 @@ std::vector<std::string> splitCommandLine(std::string_view commandLine)
     return parameters;
 }
 
-std::vector<std::string> programParameters([[maybe_unused]] int argc, [[maybe_unused]] const char* const* argv)
+std::vector<std::string> programParameters(
+    [[maybe_unused]] int argc, [[maybe_unused]] const char* const* argv)
 {
 #ifdef _WIN32
     auto parameters = splitCommandLine(GetCommandLineA());

@@ -20,8 +20,8 @@ std::filesystem::path driveRootOf(const std::filesystem::path& workDir)
     return folder.parent_path();
 }
 
-std::optional<std::filesystem::path> locateHelpFile(std::string_view windowsPath,
-                                                    const std::filesystem::path& driveRoot)
+std::optional<std::filesystem::path> locateHelpFile(
+    std::string_view windowsPath, const std::filesystem::path& driveRoot)
 {
     if (windowsPath.size() >= 2 && windowsPath[1] == ':') {
         windowsPath.remove_prefix(2);

@@ -29,7 +29,7 @@ std::filesystem::path driveRootOf(const std::filesystem::path& workDir);
 
 // The existing file that `windowsPath` (from the drive's root, with or without a drive letter)
 // names under `driveRoot`; nothing when a part of it is missing.
-std::optional<std::filesystem::path> locateHelpFile(std::string_view windowsPath,
-                                                    const std::filesystem::path& driveRoot);
+std::optional<std::filesystem::path> locateHelpFile(
+    std::string_view windowsPath, const std::filesystem::path& driveRoot);
 
 } // namespace tqz::help

@@ -16,37 +16,33 @@ constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 
 // One line of the file: its text and the line end it had ("\r\n", "\n", or nothing on an
 // unterminated last line). Lines that are not changed are written back from these two pieces.
-template <typename Char>
-struct Line {
+template <typename Char> struct Line {
     std::basic_string_view<Char> content;
     std::basic_string_view<Char> end;
 };
 
-template <typename Char>
-std::vector<Line<Char>> splitLines(std::basic_string_view<Char> text)
+template <typename Char> std::vector<Line<Char>> splitLines(std::basic_string_view<Char> text)
 {
     std::vector<Line<Char>> lines;
     while (!text.empty()) {
         const std::size_t feed = text.find(Char('\n'));
         if (feed == text.npos) {
-            lines.push_back({text, {}});
+            lines.push_back({ text, {} });
             break;
         }
         const std::size_t contentEnd = feed > 0 && text[feed - 1] == Char('\r') ? feed - 1 : feed;
-        lines.push_back({text.substr(0, contentEnd), text.substr(contentEnd, feed + 1 - contentEnd)});
+        lines.push_back({ text.substr(0, contentEnd), text.substr(contentEnd, feed + 1 - contentEnd) });
         text.remove_prefix(feed + 1);
     }
     return lines;
 }
 
-template <typename Char>
-bool isBlankChar(Char c)
+template <typename Char> bool isBlankChar(Char c)
 {
     return static_cast<std::uint32_t>(c) <= 32;
 }
 
-template <typename Char>
-std::basic_string_view<Char> trimmed(std::basic_string_view<Char> text)
+template <typename Char> std::basic_string_view<Char> trimmed(std::basic_string_view<Char> text)
 {
     while (!text.empty() && isBlankChar(text.front())) {
         text.remove_prefix(1);
@@ -57,15 +53,13 @@ std::basic_string_view<Char> trimmed(std::basic_string_view<Char> text)
     return text;
 }
 
-template <typename Char>
-Char asciiLower(Char c)
+template <typename Char> Char asciiLower(Char c)
 {
     return c >= Char('A') && c <= Char('Z') ? Char(c + ('a' - 'A')) : c;
 }
 
 // Section and key names are ASCII here, so folding A-Z is enough to match them as Windows does.
-template <typename Char>
-bool sameName(std::basic_string_view<Char> written, std::string_view wanted)
+template <typename Char> bool sameName(std::basic_string_view<Char> written, std::string_view wanted)
 {
     if (written.size() != wanted.size()) {
         return false;
@@ -79,8 +73,7 @@ bool sameName(std::basic_string_view<Char> written, std::string_view wanted)
 }
 
 // "[ name ]" names the section "name"; a header without its closing bracket runs to the line end.
-template <typename Char>
-std::optional<std::basic_string_view<Char>> sectionName(const Line<Char>& line)
+template <typename Char> std::optional<std::basic_string_view<Char>> sectionName(const Line<Char>& line)
 {
     const auto text = trimmed(line.content);
     if (text.empty() || text.front() != Char('[')) {
@@ -92,8 +85,7 @@ std::optional<std::basic_string_view<Char>> sectionName(const Line<Char>& line)
 }
 
 // Any line with "=" is a key line, comments included: ";Transformado=5" is a key of that name.
-template <typename Char>
-std::optional<std::basic_string_view<Char>> keyName(const Line<Char>& line)
+template <typename Char> std::optional<std::basic_string_view<Char>> keyName(const Line<Char>& line)
 {
     const std::size_t equals = line.content.find(Char('='));
     if (equals == line.content.npos || sectionName(line)) {
@@ -102,8 +94,7 @@ std::optional<std::basic_string_view<Char>> keyName(const Line<Char>& line)
     return trimmed(line.content.substr(0, equals));
 }
 
-template <typename Char>
-std::basic_string<Char> widened(std::string_view ascii)
+template <typename Char> std::basic_string<Char> widened(std::string_view ascii)
 {
     std::basic_string<Char> text;
     for (char c : ascii) {
@@ -135,8 +126,8 @@ std::optional<std::size_t> findSection(const std::vector<Line<Char>>& lines, std
 }
 
 template <typename Char>
-std::basic_string<Char> updated(std::basic_string_view<Char> text, std::string_view section, std::string_view key,
-                                std::string_view value)
+std::basic_string<Char> updated(
+    std::basic_string_view<Char> text, std::string_view section, std::string_view key, std::string_view value)
 {
     const auto lines = splitLines(text);
     const auto crlf = widened<Char>("\r\n");
@@ -206,8 +197,8 @@ std::string readExisting(const std::filesystem::path& file)
 
 } // namespace
 
-std::string withProfileString(std::string_view fileText, std::string_view section, std::string_view key,
-                              std::string_view value)
+std::string withProfileString(
+    std::string_view fileText, std::string_view section, std::string_view key, std::string_view value)
 {
     if (!fileText.starts_with(kUtf16Mark)) {
         return updated(fileText, section, key, value);
@@ -219,8 +210,8 @@ std::string withProfileString(std::string_view fileText, std::string_view sectio
         + std::string(body.size() % 2 == 1 ? body.substr(body.size() - 1) : std::string_view());
 }
 
-void writeProfileString(const std::filesystem::path& file, std::string_view section, std::string_view key,
-                        std::string_view value)
+void writeProfileString(
+    const std::filesystem::path& file, std::string_view section, std::string_view key, std::string_view value)
 {
     // Whatever went wrong underneath, the caller sees the one message the status file has always
     // given; the file itself is either the old one or the new one.

@@ -15,14 +15,14 @@ namespace tqz::ini {
 
 // The text of an INI file after `key`=`value` has been written into `section`. `fileText` is the
 // whole file as read (empty for a missing file).
-std::string withProfileString(std::string_view fileText, std::string_view section, std::string_view key,
-                              std::string_view value);
+std::string withProfileString(
+    std::string_view fileText, std::string_view section, std::string_view key, std::string_view value);
 
 // Writes `key`=`value` into `section` of `file`. The file is replaced as a whole through a
 // temporary file, so it is never left half-written. Any failure raises
 // "Unable to write to <file>".
 void writeProfileString(const std::filesystem::path& file, std::string_view section, std::string_view key,
-                        std::string_view value);
+    std::string_view value);
 
 // The message of a failed write.
 std::string unableToWriteMessage(const std::filesystem::path& file);

@@ -33,7 +33,7 @@ TEST_F(ConversionHandlers, DialogStartsInTheZentrisFolderAndTakesXml)
 // Outside host-driven mode a missing document changes nothing but the message.
 TEST_F(ConversionHandlers, FirstConversionCancelledReportsNoFile)
 {
-    for (const auto direction : {Direction::Exportar, Direction::Importar}) {
+    for (const auto direction : { Direction::Exportar, Direction::Importar }) {
         const auto form = makeForm({});
         form->show();
         m_ui.answer(std::nullopt);
@@ -42,7 +42,7 @@ TEST_F(ConversionHandlers, FirstConversionCancelledReportsNoFile)
         EXPECT_EQ(form->estadoTransformado(), 0);
         EXPECT_TRUE(form->isVisible());
     }
-    EXPECT_EQ(m_ui.texts(), (std::vector<QString>{"No existe archivo", "No existe archivo"}));
+    EXPECT_EQ(m_ui.texts(), (std::vector<QString> { "No existe archivo", "No existe archivo" }));
     EXPECT_EQ(m_ui.shown()[0].kind, Kind::Message);
     EXPECT_TRUE(m_ui.cursorChanges().empty());
     EXPECT_EQ(statusFileText(), std::nullopt);
@@ -56,7 +56,7 @@ TEST_F(ConversionHandlers, NamesOfNoFileOrAFolderReportNoFile)
     form->BExportarClick();
     form->BImportarClick();
     EXPECT_EQ(form->archivoXml(), m_workDir / "zentris");
-    EXPECT_EQ(m_ui.texts(), (std::vector<QString>{"No existe archivo", "No existe archivo"}));
+    EXPECT_EQ(m_ui.texts(), (std::vector<QString> { "No existe archivo", "No existe archivo" }));
 }
 
 // A cancelled dialog converts the file chosen before, whichever button chose it.
@@ -72,10 +72,10 @@ TEST_F(ConversionHandlers, CancelledAfterAnEarlierChoiceConvertsThatFileAgain)
     form->BExportarClick();
     EXPECT_EQ(form->archivoXml(), document);
     EXPECT_EQ(readBytes(m_workDir / "ASIGNOMT.DBF"), firstTables);
-    EXPECT_EQ(m_ui.texts(), (std::vector<QString>{"Proceso finalizado", "Proceso finalizado"}));
+    EXPECT_EQ(m_ui.texts(), (std::vector<QString> { "Proceso finalizado", "Proceso finalizado" }));
     EXPECT_EQ(form->estadoTransformado(), 1);
     // The hourglass is on during each conversion and off again before the final message.
-    EXPECT_EQ(m_ui.cursorChanges(), (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(m_ui.cursorChanges(), (std::vector<bool> { true, false, true, false }));
     EXPECT_FALSE(m_ui.shown()[0].busy);
     EXPECT_EQ(statusFileText(), std::nullopt);
 }
@@ -86,12 +86,12 @@ TEST_F(ConversionHandlers, ImportarWritesTheResultBesideTheDocument)
     const auto document = exampleDocument();
     m_ui.answer(document);
     form->BExportarClick();
-    const auto generated = runProgram({"/usr/bin/python3", TQZ_EXAMPLES "/generate_soluc.py", document.string(),
-                                       (m_workDir / "SOLUC.DBF").string()});
+    const auto generated = runProgram({ "/usr/bin/python3", TQZ_EXAMPLES "/generate_soluc.py",
+        document.string(), (m_workDir / "SOLUC.DBF").string() });
     ASSERT_EQ(generated.exitCode, 0) << generated.errors;
     m_ui.answer(std::nullopt);
     form->BImportarClick();
-    EXPECT_EQ(m_ui.texts(), (std::vector<QString>{"Proceso finalizado", "Proceso finalizado"}));
+    EXPECT_EQ(m_ui.texts(), (std::vector<QString> { "Proceso finalizado", "Proceso finalizado" }));
     EXPECT_TRUE(std::filesystem::exists(m_workDir / "zentris" / "ResultadoQuorvahorario.xml"));
     EXPECT_EQ(form->estadoTransformado(), 1);
 }
@@ -100,9 +100,9 @@ TEST_F(ConversionHandlers, ImportarWritesTheResultBesideTheDocument)
 // stays open and usable, and the cursor is the normal one again.
 TEST_F(ConversionHandlers, ErrorIsReportedAndChangesNothingElse)
 {
-    for (const auto direction : {Direction::Exportar, Direction::Importar}) {
+    for (const auto direction : { Direction::Exportar, Direction::Importar }) {
         FakeUserInteraction ui;
-        app::TMForm form({{}, m_statusFile, m_dir / "no-such-folder"}, ui, m_help);
+        app::TMForm form({ {}, m_statusFile, m_dir / "no-such-folder" }, ui, m_help);
         form.show();
         ui.answer(exampleDocument());
         click(form, direction);
@@ -110,7 +110,7 @@ TEST_F(ConversionHandlers, ErrorIsReportedAndChangesNothingElse)
         EXPECT_EQ(ui.shown()[0].kind, Kind::Error);
         EXPECT_FALSE(ui.shown()[0].text.isEmpty());
         EXPECT_FALSE(ui.busy());
-        EXPECT_EQ(ui.cursorChanges(), (std::vector<bool>{true, false}));
+        EXPECT_EQ(ui.cursorChanges(), (std::vector<bool> { true, false }));
         EXPECT_EQ(form.estadoTransformado(), 0);
         EXPECT_TRUE(form.isVisible());
     }

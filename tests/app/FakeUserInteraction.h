@@ -18,15 +18,15 @@ public:
     struct Shown {
         Kind kind;
         QString text;
-        bool busy;  // the hourglass was on while it was shown
+        bool busy; // the hourglass was on while it was shown
     };
 
     // The next file dialog confirms `file`; nothing cancels it.
     void answer(std::optional<std::filesystem::path> file) { m_answers.push_back(std::move(file)); }
 
     std::optional<std::filesystem::path> chooseFile(const app::FileDialogSettings& settings) override;
-    void showMessage(const QString& text) override { m_shown.push_back({Kind::Message, text, m_busy}); }
-    void showError(const QString& text) override { m_shown.push_back({Kind::Error, text, m_busy}); }
+    void showMessage(const QString& text) override { m_shown.push_back({ Kind::Message, text, m_busy }); }
+    void showError(const QString& text) override { m_shown.push_back({ Kind::Error, text, m_busy }); }
     void setBusy(bool busy) override;
 
     const std::vector<app::FileDialogSettings>& dialogs() const { return m_dialogs; }

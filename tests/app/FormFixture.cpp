@@ -5,8 +5,9 @@
 namespace tqz::test {
 
 FormFixture::FormFixture()
-    : m_workDir(m_dir / "drive_c" / "WTEMP"), m_statusFile(m_dir / "bin" / "Quorvane.ini"),
-      m_help(m_dir / "drive_c")
+    : m_workDir(m_dir / "drive_c" / "WTEMP")
+    , m_statusFile(m_dir / "bin" / "Quorvane.ini")
+    , m_help(m_dir / "drive_c")
 {
     std::filesystem::create_directories(m_workDir / "zentris");
     std::filesystem::create_directories(m_dir / "bin");
@@ -15,8 +16,8 @@ FormFixture::FormFixture()
 
 std::unique_ptr<app::TMForm> FormFixture::makeForm(std::vector<std::string> parameters)
 {
-    return std::make_unique<app::TMForm>(app::FormSetup{std::move(parameters), m_statusFile, m_workDir}, m_ui,
-                                         m_help);
+    return std::make_unique<app::TMForm>(
+        app::FormSetup { std::move(parameters), m_statusFile, m_workDir }, m_ui, m_help);
 }
 
 std::filesystem::path FormFixture::exampleDocument() const

@@ -10,13 +10,15 @@ namespace {
 // A stand-in for xCHM on PATH that leaves its arguments in a file.
 class HelpTest : public FormFixture {
 protected:
-    HelpTest() : m_oldPath(qgetenv("PATH"))
+    HelpTest()
+        : m_oldPath(qgetenv("PATH"))
     {
         std::filesystem::create_directories(m_dir / "drive_c" / "QvnDir");
         writeBytes(m_dir / "drive_c" / "QvnDir" / "Zentris.chm", "ITSF");
         std::filesystem::create_directory(m_dir / "path");
         m_viewer = m_dir / "path" / "xchm";
-        writeBytes(m_viewer, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args.tmp\" && /bin/mv \"$0.args.tmp\" \"$0.args\"\n");
+        writeBytes(m_viewer,
+            "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args.tmp\" && /bin/mv \"$0.args.tmp\" \"$0.args\"\n");
         std::filesystem::permissions(m_viewer, std::filesystem::perms::owner_all);
         qputenv("PATH", QFile::encodeName(QString::fromStdString((m_dir / "path").string())));
     }

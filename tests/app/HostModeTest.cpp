@@ -14,8 +14,8 @@ using Kind = FakeUserInteraction::Kind;
 // applies. Offscreen there are no foreign windows at all, so any handle behaves so here.
 TEST_F(HostMode, HandleWithoutWindowGivesABorderlessTopLevelWindow)
 {
-    for (const char* handle : {"0", "00000000", "7777777"}) {
-        const auto form = makeForm({"abrir", handle});
+    for (const char* handle : { "0", "00000000", "7777777" }) {
+        const auto form = makeForm({ "abrir", handle });
         EXPECT_EQ(form->numParametros(), 2) << handle;
         EXPECT_TRUE(form->isWindow());
         EXPECT_TRUE(form->windowFlags().testFlag(Qt::FramelessWindowHint)) << handle;
@@ -26,7 +26,7 @@ TEST_F(HostMode, HandleWithoutWindowGivesABorderlessTopLevelWindow)
 
 TEST_F(HostMode, OtherVerbWaitsAndClosingWritesStatusZero)
 {
-    const auto form = makeForm({"abrir", "0"});
+    const auto form = makeForm({ "abrir", "0" });
     QSignalSpy ended(form.get(), &app::TMForm::programEnded);
     form->show();
     EXPECT_TRUE(form->isVisible());
@@ -49,14 +49,14 @@ struct CancelCase {
 // closes itself before it was ever shown, and the status file is written.
 TEST_F(HostMode, CancelledFirstConversionWritesStatusByDirection)
 {
-    for (const auto& [verb, status] : {CancelCase{"exportar", -1}, CancelCase{"importar", 0}}) {
+    for (const auto& [verb, status] : { CancelCase { "exportar", -1 }, CancelCase { "importar", 0 } }) {
         std::filesystem::remove(m_statusFile);
         FakeUserInteraction ui;
-        app::TMForm form({{verb, "0"}, m_statusFile, m_workDir}, ui, m_help);
+        app::TMForm form({ { verb, "0" }, m_statusFile, m_workDir }, ui, m_help);
         QSignalSpy ended(&form, &app::TMForm::programEnded);
         ui.answer(std::nullopt);
         form.show();
-        EXPECT_EQ(ui.texts(), std::vector<QString>{"No existe archivo"}) << verb;
+        EXPECT_EQ(ui.texts(), std::vector<QString> { "No existe archivo" }) << verb;
         EXPECT_EQ(form.estadoTransformado(), status) << verb;
         EXPECT_FALSE(form.isVisible()) << verb;
         EXPECT_EQ(ended.count(), 1) << verb;
@@ -67,9 +67,9 @@ TEST_F(HostMode, CancelledFirstConversionWritesStatusByDirection)
 // The verb in any letter case runs its conversion at the first showing.
 TEST_F(HostMode, VerbInAnyLetterCase)
 {
-    for (const char* verb : {"exportar", "EXPORTAR", "Exportar", "importar", "IMPORTAR", "Importar"}) {
+    for (const char* verb : { "exportar", "EXPORTAR", "Exportar", "importar", "IMPORTAR", "Importar" }) {
         FakeUserInteraction ui;
-        app::TMForm form({{verb, "1A2B"}, m_statusFile, m_workDir}, ui, m_help);
+        app::TMForm form({ { verb, "1A2B" }, m_statusFile, m_workDir }, ui, m_help);
         ui.answer(std::nullopt);
         form.show();
         EXPECT_EQ(ui.dialogs().size(), 1u) << verb;
@@ -79,11 +79,11 @@ TEST_F(HostMode, VerbInAnyLetterCase)
 
 TEST_F(HostMode, CompletedConversionWritesOneAndEnds)
 {
-    const auto form = makeForm({"EXPORTAR", "0"});
+    const auto form = makeForm({ "EXPORTAR", "0" });
     QSignalSpy ended(form.get(), &app::TMForm::programEnded);
     m_ui.answer(exampleDocument());
     form->show();
-    EXPECT_EQ(m_ui.texts(), std::vector<QString>{"Proceso finalizado"});
+    EXPECT_EQ(m_ui.texts(), std::vector<QString> { "Proceso finalizado" });
     EXPECT_EQ(form->estadoTransformado(), 1);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(ended.count(), 1);
@@ -95,17 +95,18 @@ TEST_F(HostMode, CompletedConversionWritesOneAndEnds)
 TEST_F(HostMode, StatusFileKeepsEverythingElse)
 {
     writeBytes(m_statusFile, "[Quorvane]\r\nRuta=C:\\QVNDIR\r\n\r\n[TRANSFORMADORES]\r\ntransformado=1\r\n");
-    const auto form = makeForm({"importar", "0"});
+    const auto form = makeForm({ "importar", "0" });
     m_ui.answer(std::nullopt);
     form->show();
-    EXPECT_EQ(statusFileText(), "[Quorvane]\r\nRuta=C:\\QVNDIR\r\n\r\n[TRANSFORMADORES]\r\ntransformado=0\r\n");
+    EXPECT_EQ(
+        statusFileText(), "[Quorvane]\r\nRuta=C:\\QVNDIR\r\n\r\n[TRANSFORMADORES]\r\ntransformado=0\r\n");
 }
 
 // An error in host-driven mode leaves the window open with its status; closing writes it.
 TEST_F(HostMode, ErrorKeepsTheWindowOpen)
 {
     FakeUserInteraction ui;
-    app::TMForm form({{"importar", "0"}, m_statusFile, m_dir / "no-such-folder"}, ui, m_help);
+    app::TMForm form({ { "importar", "0" }, m_statusFile, m_dir / "no-such-folder" }, ui, m_help);
     QSignalSpy ended(&form, &app::TMForm::programEnded);
     ui.answer(exampleDocument());
     form.show();
@@ -122,7 +123,8 @@ TEST_F(HostMode, ErrorKeepsTheWindowOpen)
 // One or three parameters: an ordinary window that runs nothing and writes nothing.
 TEST_F(HostMode, OnlyExactlyTwoParametersCount)
 {
-    for (const auto& parameters : {std::vector<std::string>{"exportar"}, std::vector<std::string>{"exportar", "0", "x"}}) {
+    for (const auto& parameters :
+        { std::vector<std::string> { "exportar" }, std::vector<std::string> { "exportar", "0", "x" } }) {
         const auto form = makeForm(parameters);
         QSignalSpy ended(form.get(), &app::TMForm::programEnded);
         form->show();
@@ -141,9 +143,9 @@ TEST_F(HostMode, OnlyExactlyTwoParametersCount)
 // runs its conversion, which then behaves as in normal use.
 TEST_F(HostMode, BadHandleLeavesAnOrdinaryWindowThatStillRunsTheVerb)
 {
-    for (const char* handle : {"0x1A", "1A2G", "123456789", " 1A", "-"}) {
+    for (const char* handle : { "0x1A", "1A2G", "123456789", " 1A", "-" }) {
         FakeUserInteraction ui;
-        app::TMForm form({{"exportar", handle}, m_statusFile, m_workDir}, ui, m_help);
+        app::TMForm form({ { "exportar", handle }, m_statusFile, m_workDir }, ui, m_help);
         ASSERT_EQ(ui.shown().size(), 1u) << handle;
         EXPECT_EQ(ui.shown()[0].kind, Kind::Error);
         EXPECT_EQ(ui.shown()[0].text, QString("'$%1' no es un valor entero válido.").arg(handle));
@@ -163,7 +165,7 @@ TEST_F(HostMode, BadHandleLeavesAnOrdinaryWindowThatStillRunsTheVerb)
 TEST_F(HostMode, FailedStatusWriteKeepsTheWindowOpenUntilItWorks)
 {
     std::filesystem::create_directory(m_statusFile);
-    const auto form = makeForm({"abrir", "0"});
+    const auto form = makeForm({ "abrir", "0" });
     QSignalSpy ended(form.get(), &app::TMForm::programEnded);
     form->show();
     EXPECT_FALSE(form->close());
@@ -171,7 +173,8 @@ TEST_F(HostMode, FailedStatusWriteKeepsTheWindowOpenUntilItWorks)
     EXPECT_EQ(ended.count(), 0);
     ASSERT_EQ(m_ui.shown().size(), 1u);
     EXPECT_EQ(m_ui.shown()[0].kind, Kind::Error);
-    EXPECT_EQ(m_ui.shown()[0].text, QString::fromStdString("Unable to write to " + m_statusFile.string() + "."));
+    EXPECT_EQ(
+        m_ui.shown()[0].text, QString::fromStdString("Unable to write to " + m_statusFile.string() + "."));
     std::filesystem::remove(m_statusFile);
     EXPECT_TRUE(form->close());
     EXPECT_EQ(statusFileText(), statusFileWith(0));

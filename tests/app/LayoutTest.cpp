@@ -11,8 +11,7 @@ namespace {
 
 using LayoutTest = FormFixture;
 
-template <typename Widget>
-Widget* child(QWidget& form, const char* name)
+template <typename Widget> Widget* child(QWidget& form, const char* name)
 {
     auto* widget = form.findChild<Widget*>(QString::fromUtf8(name));
     EXPECT_NE(widget, nullptr) << name;
@@ -47,9 +46,9 @@ TEST_F(LayoutTest, PanelsLieWhereTheyStandWithTheirColours)
 {
     const auto form = makeForm({});
     const PanelFacts panels[] = {
-        {"Draw3D1", {0, 168, 633, 97}, 0xFFC2CDFE, 0xFFCFF2FE, 0xFFCCD8E6},
-        {"Draw3D2", {1, 0, 315, 169}, 0xFFF9D37D, 0xFFFFFFFF, 0xFFFFEEDD},
-        {"Draw3D3", {316, 0, 317, 169}, 0xFFF9D37D, 0xFFFFFFFF, 0xFFFFEEDD},
+        { "Draw3D1", { 0, 168, 633, 97 }, 0xFFC2CDFE, 0xFFCFF2FE, 0xFFCCD8E6 },
+        { "Draw3D2", { 1, 0, 315, 169 }, 0xFFF9D37D, 0xFFFFFFFF, 0xFFFFEEDD },
+        { "Draw3D3", { 316, 0, 317, 169 }, 0xFFF9D37D, 0xFFFFFFFF, 0xFFFFEEDD },
     };
     for (const auto& facts : panels) {
         auto* panel = child<app::GradientPanel>(*form, facts.name);
@@ -61,8 +60,10 @@ TEST_F(LayoutTest, PanelsLieWhereTheyStandWithTheirColours)
     }
     // Created in this order, a later panel lies on top of an earlier one.
     const auto order = form->children();
-    EXPECT_LT(order.indexOf(form->findChild<QObject*>("Draw3D1")), order.indexOf(form->findChild<QObject*>("Draw3D2")));
-    EXPECT_LT(order.indexOf(form->findChild<QObject*>("Draw3D2")), order.indexOf(form->findChild<QObject*>("Draw3D3")));
+    EXPECT_LT(order.indexOf(form->findChild<QObject*>("Draw3D1")),
+        order.indexOf(form->findChild<QObject*>("Draw3D2")));
+    EXPECT_LT(order.indexOf(form->findChild<QObject*>("Draw3D2")),
+        order.indexOf(form->findChild<QObject*>("Draw3D3")));
 }
 
 TEST_F(LayoutTest, LabelsHaveTheirTextsFontsAndWrapping)
@@ -78,7 +79,7 @@ TEST_F(LayoutTest, LabelsHaveTheirTextsFontsAndWrapping)
     EXPECT_EQ(label4->text(), "Transformar datos desde Quorvane hacia Zentris");
     EXPECT_EQ(label4->parentWidget()->objectName(), "Draw3D3");
     EXPECT_EQ(label4->geometry(), QRect(8, 24, 305, 57));
-    for (auto* label : {label3, label4}) {
+    for (auto* label : { label3, label4 }) {
         EXPECT_TRUE(label->wordWrap());
         EXPECT_TRUE(label->font().bold());
         EXPECT_EQ(label->font().pixelSize(), 16);
@@ -109,10 +110,10 @@ TEST_F(LayoutTest, ButtonsAndTheirTabOrder)
 {
     const auto form = makeForm({});
     const ButtonFacts buttons[] = {
-        {"BClose", "Draw3D1", {256, 32, 89, 25}, "&Salir", true},
-        {"Button1", "Draw3D1", {264, 63, 75, 18}, "F1 AYUDA", false},
-        {"BExportar", "Draw3D2", {96, 120, 89, 25}, "Aceptar", true},
-        {"BImportar", "Draw3D3", {96, 120, 89, 25}, "Aceptar", true},
+        { "BClose", "Draw3D1", { 256, 32, 89, 25 }, "&Salir", true },
+        { "Button1", "Draw3D1", { 264, 63, 75, 18 }, "F1 AYUDA", false },
+        { "BExportar", "Draw3D2", { 96, 120, 89, 25 }, "Aceptar", true },
+        { "BImportar", "Draw3D3", { 96, 120, 89, 25 }, "Aceptar", true },
     };
     std::vector<QPushButton*> found;
     for (const auto& facts : buttons) {
@@ -171,7 +172,7 @@ TEST_F(LayoutTest, EnterPressesTheFocusedButton)
     m_ui.answer(std::nullopt);
     QTest::keyClick(importar, Qt::Key_Return);
     EXPECT_EQ(m_ui.dialogs().size(), 1u);
-    EXPECT_EQ(m_ui.texts(), std::vector<QString>{"No existe archivo"});
+    EXPECT_EQ(m_ui.texts(), std::vector<QString> { "No existe archivo" });
     EXPECT_TRUE(form->isVisible());
 }
 

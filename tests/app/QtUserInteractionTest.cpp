@@ -43,16 +43,18 @@ struct BoxCase {
 TEST(QtUserInteraction, BoxesHaveTheTitleOneButtonAndTheirIcon)
 {
     app::QtUserInteraction ui;
-    for (const auto& [error, icon] : {BoxCase{false, QMessageBox::NoIcon}, BoxCase{true, QMessageBox::Critical}}) {
-        whenShown<QMessageBox>([&, error = error] { error ? ui.showError("Fallo.") : ui.showMessage("Proceso finalizado"); },
-                               [&, icon = icon](QMessageBox& box) {
-                                   EXPECT_EQ(box.windowTitle(), "TransQuorvaZentris");
-                                   EXPECT_EQ(box.icon(), icon);
-                                   ASSERT_EQ(box.buttons().size(), 1);
-                                   EXPECT_EQ(box.buttons()[0]->text(), "Aceptar");
-                                   EXPECT_TRUE(box.isModal());
-                                   QTest::keyClick(&box, Qt::Key_Return);
-                               });
+    for (const auto& [error, icon] :
+        { BoxCase { false, QMessageBox::NoIcon }, BoxCase { true, QMessageBox::Critical } }) {
+        whenShown<QMessageBox>(
+            [&, error = error] { error ? ui.showError("Fallo.") : ui.showMessage("Proceso finalizado"); },
+            [&, icon = icon](QMessageBox& box) {
+                EXPECT_EQ(box.windowTitle(), "TransQuorvaZentris");
+                EXPECT_EQ(box.icon(), icon);
+                ASSERT_EQ(box.buttons().size(), 1);
+                EXPECT_EQ(box.buttons()[0]->text(), "Aceptar");
+                EXPECT_TRUE(box.isModal());
+                QTest::keyClick(&box, Qt::Key_Return);
+            });
     }
 }
 
@@ -62,24 +64,31 @@ TEST(QtUserInteraction, FileDialogTakesANewNameAndAddsTheSuffix)
     app::QtUserInteraction ui;
     std::optional<std::filesystem::path> chosen;
     whenShown<QFileDialog>(
-        [&] { chosen = ui.chooseFile({"Archivo XML", "*.xml", "xml", dir.path()}); },
+        [&] {
+            chosen = ui.chooseFile({ "Archivo XML", "*.xml", "xml", dir.path() });
+        },
         [&](QFileDialog& dialog) {
             EXPECT_EQ(dialog.windowTitle(), "Archivo XML");
-            EXPECT_EQ(dialog.nameFilters(), QStringList{"*.xml"});
+            EXPECT_EQ(dialog.nameFilters(), QStringList { "*.xml" });
             EXPECT_EQ(dialog.defaultSuffix(), "xml");
             EXPECT_EQ(dialog.fileMode(), QFileDialog::AnyFile);
             EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
-            EXPECT_EQ(QDir(dialog.directory()).canonicalPath(), QDir(QString::fromStdString(dir.path().string())).canonicalPath());
+            EXPECT_EQ(QDir(dialog.directory()).canonicalPath(),
+                QDir(QString::fromStdString(dir.path().string())).canonicalPath());
             auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
             ASSERT_NE(name, nullptr);
             name->setText("nuevo");
             QTest::keyClick(name, Qt::Key_Return);
         });
     ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(std::filesystem::weakly_canonical(*chosen), std::filesystem::weakly_canonical(dir / "nuevo.xml"));
+    EXPECT_EQ(
+        std::filesystem::weakly_canonical(*chosen), std::filesystem::weakly_canonical(dir / "nuevo.xml"));
 
-    whenShown<QFileDialog>([&] { chosen = ui.chooseFile({"Archivo XML", "*.xml", "xml", dir.path()}); },
-                           [](QFileDialog& dialog) { dialog.reject(); });
+    whenShown<QFileDialog>(
+        [&] {
+            chosen = ui.chooseFile({ "Archivo XML", "*.xml", "xml", dir.path() });
+        },
+        [](QFileDialog& dialog) { dialog.reject(); });
     EXPECT_EQ(chosen, std::nullopt);
 }
 
