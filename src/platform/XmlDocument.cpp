@@ -153,6 +153,19 @@ long Element::line() const
 std::vector<Element> Element::selectNodes(std::string_view path) const
 {
     std::vector<Element> elements;
+    // A bare element name, a record's "salida", is by far the most frequent path, and setting up
+    // an XPath context for each record cost more than parsing the whole document. Its children are
+    // taken directly, as the child axis gives them: elements of that name in no namespace, in
+    // document order.
+    if (const std::string name(path); xmlValidateNCName(xmlText(name), 0) == 0) {
+        for (xmlNodePtr child = m_node->children; child != nullptr; child = child->next) {
+            if (child->type == XML_ELEMENT_NODE && child->ns == nullptr
+                && xmlStrEqual(child->name, xmlText(name)) != 0) {
+                elements.push_back(Element(child));
+            }
+        }
+        return elements;
+    }
     for (xmlNodePtr node : evaluate(m_node->doc, m_node, path)) {
         elements.push_back(Element(node));
     }
