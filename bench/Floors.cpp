@@ -28,8 +28,11 @@ const xmlChar* xmlText(std::string_view text)
     return reinterpret_cast<const xmlChar*>(text.data());
 }
 
+// A new file each time: rewriting an existing one in place makes ext4 flush it on closing (its
+// guard for programs that truncate and rewrite), which would be a disk wait the floor never asked for.
 void writePlainly(const fs::path& file, const std::string& bytes)
 {
+    fs::remove(file);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(file.c_str(), "wb"), std::fclose);
     if (!out || std::fwrite(bytes.data(), 1, bytes.size(), out.get()) != bytes.size()) {
         throw std::runtime_error("cannot write " + file.string());
@@ -97,7 +100,7 @@ void parseDocument(const fs::path& document)
     xmlFreeDoc(doc);
 }
 
-void writeTables(const std::vector<convert::TableCount>& rows, const fs::path& folder)
+void writeTables(const std::vector<convert::TableCount>& rows, const fs::path& folder, bool synced)
 {
     for (const auto& count : rows) {
         const auto& schema = tables::schemaOf(count.table);
@@ -105,7 +108,12 @@ void writeTables(const std::vector<convert::TableCount>& rows, const fs::path& f
         for (std::size_t row = 0; row < count.rows; ++row) {
             fillRow(table, schema.fields);
         }
-        writePlainly(folder / (count.table + ".DBF"), table.bytes());
+        const fs::path file = folder / (count.table + ".DBF");
+        if (synced) {
+            io::writeFileAtomically(file, table.bytes());
+        } else {
+            writePlainly(file, table.bytes());
+        }
     }
 }
 
@@ -134,6 +142,7 @@ void writeResult(std::size_t teachers, std::size_t lessons, const fs::path& work
             appendLesson(teacher, number);
         }
     }
+    fs::remove(result);
     if (xmlSaveFileEnc(result.c_str(), doc.get(), "ISO-8859-1") < 0) {
         throw std::runtime_error("libxml2 cannot save " + result.string());
     }
