@@ -23,15 +23,15 @@ std::string readOption(const std::vector<std::string>& arguments, std::size_t& i
     const std::string& argument = arguments[index];
     const auto equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
-    const OptionSpec* spec = findOption(known, name);
-    if (spec == nullptr) {
+    const OptionSpec* option = findOption(known, name);
+    if (option == nullptr) {
         return "opción desconocida '" + name + "'";
     }
     if (parsed.has(name)) {
         return "la opción " + name + " se ha dado más de una vez";
     }
     std::string value;
-    if (!spec->takesValue) {
+    if (!option->takesValue) {
         if (equals != std::string::npos) {
             return "la opción " + name + " no lleva valor";
         }
@@ -42,7 +42,7 @@ std::string readOption(const std::vector<std::string>& arguments, std::size_t& i
     } else {
         return "falta el valor de " + name;
     }
-    if (spec->takesValue && value.empty()) {
+    if (option->takesValue && value.empty()) {
         return "el valor de " + name + " está vacío";
     }
     parsed.options.emplace(name, value);
