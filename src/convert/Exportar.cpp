@@ -3,6 +3,7 @@
 #include "convert/Builders.h"
 #include "convert/DocumentLoading.h"
 #include "tables/TableReplacement.h"
+#include "tables/WorkFolder.h"
 
 #include <array>
 #include <functional>
@@ -11,6 +12,7 @@ namespace tqz::convert {
 
 ExportSummary exportar(const std::filesystem::path& document, const std::filesystem::path& workDir)
 {
+    const tables::WorkFolder folder(workDir);
     const xml::Document loaded = CargarDocumentoXML(document);
     const LoadedDocument source { loaded, document };
 

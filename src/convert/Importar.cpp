@@ -5,7 +5,9 @@
 #include "convert/LessonReading.h"
 #include "exchange/Envelope.h"
 #include "exchange/ResultDocument.h"
+#include "platform/FileIo.h"
 #include "tables/Schemas.h"
+#include "tables/WorkFolder.h"
 
 #include <string>
 
@@ -59,11 +61,13 @@ void appendTeachers(ImportRun& run)
 
 ImportSummary importar(const std::filesystem::path& document, const std::filesystem::path& workDir)
 {
+    const tables::WorkFolder folder(workDir);
+    ImportSummary summary;
+    summary.resultDocument = resultPathFor(document);
+    io::removeTemporariesOf(summary.resultDocument);
     // The document is checked and its output section replaced before any table is opened, so a
     // document that cannot take a result never locks the timetabling program out.
     exchange::ResultDocument result(CargarDocumentoXML(document), document);
-    ImportSummary summary;
-    summary.resultDocument = resultPathFor(document);
     ImportTables tables(workDir);
     ActivityResolver resolver(tables);
     ImportRun run { tables, resolver, result, summary };

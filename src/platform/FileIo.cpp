@@ -5,7 +5,9 @@
 #include <array>
 #include <cerrno>
 #include <random>
+#include <system_error>
 #include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -211,7 +213,21 @@ void writeFileAtomically(const std::filesystem::path& target, std::string_view b
 
 void removeFileQuietly(const std::filesystem::path& file) noexcept
 {
-    ::unlink(file.c_str());
+    if (injectedFault(Operation::Remove) == 0) {
+        ::unlink(file.c_str());
+    }
+}
+
+void removeFile(const std::filesystem::path& file)
+{
+    int errorNumber = injectedFault(Operation::Remove);
+    if (errorNumber == 0 && ::unlink(file.c_str()) != 0 && errno != ENOENT) {
+        errorNumber = errno;
+    }
+    if (errorNumber != 0) {
+        fail("No se puede borrar el archivo " + quoted(file) + ": " + systemMessage(errorNumber));
+    }
+    syncFolder(file);
 }
 
 bool isTemporaryName(const std::filesystem::path& file)
@@ -233,6 +249,37 @@ bool isTemporaryName(const std::filesystem::path& file)
         }
     }
     return true;
+}
+
+void removeTemporariesIn(const std::filesystem::path& folder) noexcept
+{
+    std::error_code error;
+    std::vector<std::filesystem::path> leftovers;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (isTemporaryName(it->path())) {
+            leftovers.push_back(it->path());
+        }
+    }
+    for (const auto& leftover : leftovers) {
+        removeFileQuietly(leftover);
+    }
+}
+
+void removeTemporariesOf(const std::filesystem::path& target) noexcept
+{
+    const std::string stem = target.filename().string() + std::string(kTemporaryMarker);
+    std::error_code error;
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    std::vector<std::filesystem::path> leftovers;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() == stem.size() + kRandomLength && name.starts_with(stem) && isTemporaryName(it->path())) {
+            leftovers.push_back(it->path());
+        }
+    }
+    for (const auto& leftover : leftovers) {
+        removeFileQuietly(leftover);
+    }
 }
 
 } // namespace tqz::io

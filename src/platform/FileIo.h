@@ -12,10 +12,11 @@
 
 namespace tqz::io {
 
-enum class Operation { Write, Close, Rename };
+enum class Operation { Write, Close, Rename, Remove };
 
-// Called before every write, close and rename; a non-zero errno value makes that call fail
-// with it. An empty hook (the default) lets every call through.
+// Called before every write, close, rename and removal; a non-zero errno value makes that call
+// fail with it. An empty hook (the default) lets every call through. Tests also use it to stop a
+// run at a given call, as a power cut would.
 using FaultHook = std::function<int(Operation)>;
 void setFaultHook(FaultHook hook);
 
@@ -36,8 +37,17 @@ void writeFileAtomically(const std::filesystem::path& target, std::string_view b
 // Removes a file if it exists; a failure is ignored (used for leftovers and stale index files).
 void removeFileQuietly(const std::filesystem::path& file) noexcept;
 
+// Removes a file if it exists and makes the removal durable. Fails naming the file.
+void removeFile(const std::filesystem::path& file);
+
 // True for the names stageFile gives its temporary files, so leftovers of a killed run can be
 // recognised and removed.
 bool isTemporaryName(const std::filesystem::path& file);
+
+// Removes the temporary files a killed run left in `folder`, whatever file they were meant for.
+void removeTemporariesIn(const std::filesystem::path& folder) noexcept;
+
+// Removes the temporary files a killed run left for `target` only.
+void removeTemporariesOf(const std::filesystem::path& target) noexcept;
 
 } // namespace tqz::io

@@ -74,4 +74,45 @@ FileLock& FileLock::operator=(FileLock&& other) noexcept
     return *this;
 }
 
+FolderLock::FolderLock(const std::filesystem::path& folder, const std::string& busyMessage)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    int result = 0;
+    do {
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        const int errorNumber = errno;
+        ::close(fd);
+        if (errorNumber == EWOULDBLOCK) {
+            fail(busyMessage);
+        }
+        return;
+    }
+    m_fd = fd;
+}
+
+FolderLock::~FolderLock()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+FolderLock::FolderLock(FolderLock&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+
+FolderLock& FolderLock::operator=(FolderLock&& other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
 } // namespace tqz

@@ -27,4 +27,21 @@ private:
     int m_fd = -1;
 };
 
+// An exclusive claim on a folder for the length of one run, so that two runs of the tool never
+// work in the same folder at once: the one that finds the folder claimed fails with `busyMessage`
+// and changes nothing. A file system that cannot lock folders gives no claim and no error, as
+// runs were before.
+class FolderLock {
+public:
+    FolderLock(const std::filesystem::path& folder, const std::string& busyMessage);
+    ~FolderLock();
+    FolderLock(FolderLock&& other) noexcept;
+    FolderLock& operator=(FolderLock&& other) noexcept;
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
 } // namespace tqz

@@ -214,7 +214,9 @@ void writeProfileString(
     const std::filesystem::path& file, std::string_view section, std::string_view key, std::string_view value)
 {
     // Whatever went wrong underneath, the caller sees the one message the status file has always
-    // given; the file itself is either the old one or the new one.
+    // given; the file itself is either the old one or the new one. A temporary file that a killed
+    // run left beside it goes first.
+    io::removeTemporariesOf(file);
     try {
         io::writeFileAtomically(file, withProfileString(readExisting(file), section, key, value));
     } catch (const Error&) {

@@ -5,8 +5,9 @@
 #include "platform/FileLock.h"
 #include "platform/FileNames.h"
 #include "platform/Text.h"
+#include "tables/ReplacementJournal.h"
+#include "tables/WorkFolder.h"
 
-#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -18,18 +19,6 @@ namespace {
 
 constexpr std::string_view kDataExtension = ".DBF";
 constexpr std::string_view kIndexExtension = ".MDX";
-
-void requireFolder(const fs::path& workDir)
-{
-    std::error_code error;
-    const auto status = fs::status(workDir, error);
-    if (!fs::exists(status)) {
-        fail("La carpeta de trabajo '" + workDir.string() + "' no existe");
-    }
-    if (!fs::is_directory(status)) {
-        fail("La carpeta de trabajo '" + workDir.string() + "' no es una carpeta");
-    }
-}
 
 // Every entry of `folder` named `fileName` in any letter case. A case-sensitive file system may
 // hold several; the timetabling program, on Windows, sees them as one file.
@@ -52,14 +41,13 @@ struct Entry {
     std::string_view bytes;
     fs::path target; // the existing file, or <folder>/<NAME>.DBF
     std::vector<fs::path> otherCopies; // the same table's file in other letter cases
-    fs::path staged; // the temporary file until it is renamed into place
-    std::optional<std::string> previous; // the target's bytes, to undo a replacement
-    bool replaced = false;
+    fs::path staged; // the temporary file holding the new table
+    fs::path backup; // a copy of the old table, kept until the replacement is over
 };
 
-// The steps of one replacement. A crash journal, when one is kept, is written between lock() and
-// commit(): it names each staged file and its target, so that a run killed during the renames can
-// be finished on the next start.
+// The steps of one replacement. Everything that can fail for want of space (the new tables, the
+// copies of the old ones, the record of the replacement) is written before the first rename; the
+// renames themselves need none.
 class Replacement {
 public:
     Replacement(const fs::path& workDir, const std::vector<TableImage>& images);
@@ -70,14 +58,15 @@ public:
     void stage();
     void lock();
     void commit();
-    void removeStaleFiles() const;
 
 private:
-    void rollBack() noexcept;
+    journal::Plan plan() const;
+    void undo(const journal::Plan& steps) noexcept;
 
     fs::path m_workDir;
     std::vector<Entry> m_entries;
     std::vector<FileLock> m_locks;
+    bool m_recordLeft = false; // the next run finishes from the record and needs the files
 };
 
 Replacement::Replacement(const fs::path& workDir, const std::vector<TableImage>& images)
@@ -99,9 +88,14 @@ Replacement::Replacement(const fs::path& workDir, const std::vector<TableImage>&
 
 Replacement::~Replacement()
 {
+    if (m_recordLeft) {
+        return;
+    }
     for (const auto& entry : m_entries) {
-        if (!entry.staged.empty()) {
-            io::removeFileQuietly(entry.staged);
+        for (const fs::path* file : { &entry.staged, &entry.backup }) {
+            if (!file->empty()) {
+                io::removeFileQuietly(*file);
+            }
         }
     }
 }
@@ -113,61 +107,69 @@ void Replacement::stage()
     }
 }
 
+// Holds every existing file of the tables, so a table open in another program stops the
+// replacement before anything has changed, and copies each old table for an undo.
 void Replacement::lock()
 {
     for (auto& entry : m_entries) {
         if (fs::exists(entry.target)) {
             m_locks.emplace_back(entry.target, LockMode::Exclusive, entry.name);
-            entry.previous = io::readFile(entry.target);
         }
         for (const auto& copy : entry.otherCopies) {
             m_locks.emplace_back(copy, LockMode::Exclusive, entry.name);
         }
     }
-}
-
-void Replacement::commit()
-{
-    try {
-        for (auto& entry : m_entries) {
-            io::renameFile(entry.staged, entry.target);
-            entry.staged.clear();
-            entry.replaced = true;
-        }
-    } catch (...) {
-        rollBack();
-        throw;
-    }
-}
-
-// Puts back what the renames so far changed. The error that stopped the renames is the one
-// reported; should putting a table back fail as well, there is nothing better left to do.
-void Replacement::rollBack() noexcept
-{
     for (auto& entry : m_entries) {
-        if (!entry.replaced) {
-            continue;
-        }
-        if (!entry.previous) {
-            io::removeFileQuietly(entry.target);
-            continue;
-        }
-        try {
-            io::writeFileAtomically(entry.target, *entry.previous);
-        } catch (const Error&) {
+        if (fs::exists(entry.target)) {
+            entry.backup = io::stageFile(entry.target, io::readFile(entry.target));
         }
     }
 }
 
-void Replacement::removeStaleFiles() const
+journal::Plan Replacement::plan() const
 {
+    journal::Plan steps;
     for (const auto& entry : m_entries) {
+        steps.tables.push_back({ entry.target.filename().string(), entry.staged.filename().string(),
+            entry.backup.empty() ? std::string() : entry.backup.filename().string() });
         for (const auto& copy : entry.otherCopies) {
-            io::removeFileQuietly(copy);
+            steps.staleFiles.push_back(copy.filename().string());
         }
         for (const auto& index : entriesNamed(m_workDir, entry.name + std::string(kIndexExtension))) {
-            io::removeFileQuietly(index);
+            steps.staleFiles.push_back(index.filename().string());
         }
+    }
+    return steps;
+}
+
+// The record goes to the disk before the first rename, so a run stopped among the renames is
+// finished by the next one. A failed rename is undone here and now; should the undo fail as well,
+// the record stays and the next run completes or undoes the replacement.
+void Replacement::commit()
+{
+    const journal::Plan steps = plan();
+    journal::write(m_workDir, steps);
+    try {
+        for (const auto& entry : m_entries) {
+            io::renameFile(entry.staged, entry.target);
+        }
+    } catch (const Error&) {
+        undo(steps);
+        throw;
+    }
+    journal::complete(m_workDir, steps);
+}
+
+void Replacement::undo(const journal::Plan& steps) noexcept
+{
+    if (!journal::markForUndo(m_workDir)) {
+        m_recordLeft = true;
+        return;
+    }
+    try {
+        journal::undo(m_workDir, steps);
+    } catch (const Error&) {
+        m_recordLeft = true;
     }
 }
 
@@ -175,12 +177,11 @@ void Replacement::removeStaleFiles() const
 
 void replaceTables(const fs::path& workDir, const std::vector<TableImage>& images)
 {
-    requireFolder(workDir);
+    requireWorkFolder(workDir);
     Replacement replacement(workDir, images);
     replacement.stage();
     replacement.lock();
     replacement.commit();
-    replacement.removeStaleFiles();
 }
 
 } // namespace tqz::tables
