@@ -1,11 +1,10 @@
 #include "cli/Cli.h"
 #include "cli/Commands.h"
+#include "cli/DocumentCommand.h"
 #include "cli/Options.h"
 #include "convert/Conversions.h"
-#include "platform/Error.h"
 #include "tables/Schemas.h"
 
-#include <array>
 #include <filesystem>
 #include <iomanip>
 
@@ -15,7 +14,6 @@ namespace {
 
 constexpr std::string_view kName = "exportar";
 constexpr std::string_view kUsage = "Uso: tqz exportar DOCUMENTO.xml [--dir CARPETA]\n";
-constexpr std::array<OptionSpec, 1> kOptions { kDirOption };
 
 void printHelp(std::ostream& out)
 {
@@ -46,31 +44,11 @@ void printSummary(std::ostream& out, const convert::ExportSummary& summary)
 
 int exportarCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
-    const ParsedArguments parsed = parseArguments(arguments, kOptions);
-    if (parsed.help) {
-        printHelp(out);
-        return kExitOk;
-    }
-    if (!parsed.error.empty()) {
-        return reportUsageError(err, kName, parsed.error, kUsage);
-    }
-    if (parsed.positionals.size() != 1) {
-        return reportUsageError(
-            err, kName, parsed.positionals.empty() ? "falta el documento" : "sobran argumentos", kUsage);
-    }
-    const std::filesystem::path document = parsed.positionals.front();
-    std::error_code ignored;
-    if (!std::filesystem::is_regular_file(document, ignored)) {
-        err << "No existe archivo\n  " << document.string() << '\n';
-        return kExitNoDocument;
-    }
-    try {
-        printSummary(out, convert::exportar(document, workDirOf(parsed)));
-    } catch (const Error& error) {
-        err << error.what() << '\n';
-        return kExitConversionError;
-    }
-    return kExitOk;
+    const DocumentCommand command { kName, kUsage, printHelp,
+        [](const std::filesystem::path& document, const std::filesystem::path& workDir, std::ostream& summaryOut) {
+            printSummary(summaryOut, convert::exportar(document, workDir));
+        } };
+    return runDocumentCommand(command, arguments, out, err);
 }
 
 } // namespace tqz::cli

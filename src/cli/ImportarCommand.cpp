@@ -1,12 +1,11 @@
 #include "cli/Cli.h"
 #include "cli/Commands.h"
+#include "cli/DocumentCommand.h"
 #include "cli/Options.h"
 #include "convert/Conversions.h"
 #include "exchange/Envelope.h"
-#include "platform/Error.h"
 #include "tables/Schemas.h"
 
-#include <array>
 #include <filesystem>
 
 namespace tqz::cli {
@@ -15,7 +14,6 @@ namespace {
 
 constexpr std::string_view kName = "importar";
 constexpr std::string_view kUsage = "Uso: tqz importar DOCUMENTO.xml [--dir CARPETA]\n";
-constexpr std::array<OptionSpec, 1> kOptions { kDirOption };
 
 void printHelp(std::ostream& out)
 {
@@ -48,31 +46,11 @@ void printSummary(std::ostream& out, const convert::ImportSummary& summary)
 
 int importarCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
-    const ParsedArguments parsed = parseArguments(arguments, kOptions);
-    if (parsed.help && parsed.error.empty()) {
-        printHelp(out);
-        return kExitOk;
-    }
-    if (!parsed.error.empty()) {
-        return reportUsageError(err, kName, parsed.error, kUsage);
-    }
-    if (parsed.positionals.size() != 1) {
-        return reportUsageError(
-            err, kName, parsed.positionals.empty() ? "falta el documento" : "sobran argumentos", kUsage);
-    }
-    const std::filesystem::path document = parsed.positionals.front();
-    std::error_code ignored;
-    if (!std::filesystem::is_regular_file(document, ignored)) {
-        err << "No existe archivo\n  " << document.string() << '\n';
-        return kExitNoDocument;
-    }
-    try {
-        printSummary(out, convert::importar(document, workDirOf(parsed)));
-    } catch (const Error& error) {
-        err << error.what() << '\n';
-        return kExitConversionError;
-    }
-    return kExitOk;
+    const DocumentCommand command { kName, kUsage, printHelp,
+        [](const std::filesystem::path& document, const std::filesystem::path& workDir, std::ostream& summaryOut) {
+            printSummary(summaryOut, convert::importar(document, workDir));
+        } };
+    return runDocumentCommand(command, arguments, out, err);
 }
 
 } // namespace tqz::cli
