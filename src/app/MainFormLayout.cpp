@@ -79,6 +79,9 @@ QLabel* makeLabel(QWidget* panel, const char* name, QPoint at, const char* text,
     auto* label = new QLabel(QString::fromUtf8(text), panel);
     label->setObjectName(QString::fromUtf8(name));
     label->setFont(font);
+    // The form's background role is the button face, which would make its children draw their
+    // text in the button-text colour; labels use the window-text colour.
+    label->setForegroundRole(QPalette::WindowText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->move(at);
     return label;

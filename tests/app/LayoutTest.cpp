@@ -176,5 +176,25 @@ TEST_F(LayoutTest, EnterPressesTheFocusedButton)
     EXPECT_TRUE(form->isVisible());
 }
 
+TEST_F(LayoutTest, TheVersionLabelIsDrawnInRed)
+{
+    const auto form = makeForm({});
+    form->show();
+    auto* label1 = child<QLabel>(*form, "Label1");
+    ASSERT_TRUE(label1);
+    const QImage drawn = form->grab().toImage();
+    const QRect area = label1->geometry().translated(label1->parentWidget()->pos());
+    int redPixels = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = drawn.pixelColor(x, y);
+            if (pixel.red() > 180 && pixel.green() < 90 && pixel.blue() < 90) {
+                ++redPixels;
+            }
+        }
+    }
+    EXPECT_GT(redPixels, 20) << "the version text is painted in red";
+}
+
 } // namespace
 } // namespace tqz::test
