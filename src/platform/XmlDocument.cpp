@@ -11,11 +11,18 @@
 #include <libxml/xpath.h>
 
 #include <climits>
+#include <cstdint>
 #include <memory>
+#include <system_error>
 #include <utility>
 
 namespace tqz::xml {
 namespace {
+
+// A regional document of a hundred schools takes about 5 MB, and its tree some fifteen times that
+// in memory. A file far beyond it is no exchange document, and loading it would take gigabytes.
+constexpr std::uintmax_t kMegabyte = 1024 * 1024;
+constexpr std::uintmax_t kMaxDocumentBytes = 64 * kMegabyte;
 
 const xmlChar* xmlText(const std::string& text)
 {
@@ -256,6 +263,13 @@ Document Document::create()
 
 Document Document::load(const std::filesystem::path& file)
 {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (!error && size > kMaxDocumentBytes) {
+        fail("El archivo " + quoted(file.string()) + " ocupa " + std::to_string(size / kMegabyte)
+            + " MB; un documento de Zentris no puede pasar de " + std::to_string(kMaxDocumentBytes / kMegabyte)
+            + " MB");
+    }
     return parse(io::readFile(file), file.string());
 }
 

@@ -61,8 +61,9 @@ class Document {
 public:
     static Document create();
     // Reads the file in any encoding it declares (UTF-8, UTF-16 with BOM, ISO-8859-1,
-    // Windows-1252...). Fails naming the file (and the line) when it cannot be read or is not
-    // well-formed.
+    // Windows-1252...). Fails naming the file (and the line) when it cannot be read, is not
+    // well-formed, is larger than 64 MB, or uses an entity that is not declared inside it (an
+    // external one, or one of an external DTD, which is never read and would become "").
     static Document load(const std::filesystem::path& file);
     // The same for bytes in memory; `name` stands for the file in messages.
     static Document parse(std::string_view bytes, const std::string& name);

@@ -4,6 +4,7 @@
 #include "platform/Text.h"
 
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 
 #include <algorithm>
 #include <climits>
@@ -46,6 +47,7 @@ struct ParseFailure {
     bool seen = false;
     int line = 0;
     std::string message;
+    int code = 0;
 };
 
 // Keeps the first error: later ones are often consequences of it ("Premature end of data").
@@ -54,22 +56,37 @@ void collectError(void* data, xmlErrorPtr error)
     const auto* context = static_cast<xmlParserCtxtPtr>(data);
     auto* failure = context != nullptr ? static_cast<ParseFailure*>(context->_private) : nullptr;
     if (failure != nullptr && !failure->seen && error != nullptr && error->level >= XML_ERR_ERROR) {
-        *failure = { true, error->line, fromXml(error->message) };
+        *failure = { true, error->line, fromXml(error->message), error->code };
     }
+}
+
+// The parser's own words for the limits it keeps name an option of the library and, for an
+// entity that expands too far, a loop that is not there; the user gets what the document does.
+std::string explanation(const ParseFailure& failure)
+{
+    constexpr std::string_view kDepth = "Excessive depth in document";
+    if (failure.code == XML_ERR_ENTITY_LOOP) {
+        return "sus entidades se refieren a sí mismas o se expanden a un texto demasiado grande";
+    }
+    if (std::string_view(failure.message).starts_with(kDepth)) {
+        return "sus elementos se anidan a más de " + std::to_string(xmlParserMaxDepth) + " niveles";
+    }
+    std::string detail(text::trim(failure.message));
+    std::replace(detail.begin(), detail.end(), '\n', ' ');
+    return detail;
 }
 
 [[noreturn]] void failParsing(const std::string& name, ParseFailure failure, const xmlError* last)
 {
     if (!failure.seen && last != nullptr) {
-        failure = { true, last->line, fromXml(last->message) };
+        failure = { true, last->line, fromXml(last->message), last->code };
     }
     std::string message = "El archivo " + quoted(name) + " no es un documento XML válido";
     if (failure.line > 0) {
         message += " (línea " + std::to_string(failure.line) + ")";
     }
-    std::replace(failure.message.begin(), failure.message.end(), '\n', ' ');
-    const std::string_view detail = text::trim(failure.message);
-    fail(detail.empty() ? message : message + ": " + std::string(detail));
+    const std::string detail = explanation(failure);
+    fail(detail.empty() ? message : message + ": " + detail);
 }
 
 // The size of the whole text of a document with every entity reference expanded, as reading it
@@ -90,6 +107,8 @@ public:
         return size;
     }
 
+    const xmlNode* unreadable() const { return m_unreadable; }
+
 private:
     std::size_t nodeSize(const xmlNode* node, int nesting)
     {
@@ -106,10 +125,26 @@ private:
             return size;
         }
         case XML_ENTITY_REF_NODE:
-            return entitySize(reinterpret_cast<const xmlEntity*>(node->children), nesting + 1);
+            return referenceSize(node, nesting + 1);
         default:
             return 0;
         }
+    }
+
+    // An entity the parser did not expand (an external one, or one declared only in an external
+    // DTD) would read as an empty value; the first such reference is kept for the message.
+    std::size_t referenceSize(const xmlNode* reference, int nesting)
+    {
+        const auto* entity = reinterpret_cast<const xmlEntity*>(reference->children);
+        const bool internal = entity != nullptr && entity->type == XML_ENTITY_DECL
+            && (entity->etype == XML_INTERNAL_GENERAL_ENTITY || entity->etype == XML_INTERNAL_PREDEFINED_ENTITY);
+        if (!internal) {
+            if (m_unreadable == nullptr) {
+                m_unreadable = reference;
+            }
+            return 0;
+        }
+        return entitySize(entity, nesting);
     }
 
     std::size_t entitySize(const xmlEntity* entity, int nesting)
@@ -131,12 +166,33 @@ private:
 
     std::size_t m_limit;
     std::unordered_map<const xmlEntity*, std::size_t> m_sizes;
+    const xmlNode* m_unreadable = nullptr;
 };
 
-void requireBoundedExpansion(const xmlDoc* doc, std::size_t inputSize, const std::string& name)
+[[noreturn]] void failUnreadable(const std::string& name, const xmlNode* reference)
+{
+    const auto* entity = reinterpret_cast<const xmlEntity*>(reference->children);
+    const long line = xmlGetLineNo(reference);
+    const std::string start = "El archivo " + quoted(name) + " usa"
+        + (line > 0 ? " en la línea " + std::to_string(line) : std::string()) + " la entidad ";
+    const std::string entityName = quoted(fromXml(reinterpret_cast<const char*>(reference->name)));
+    if (entity == nullptr || entity->type != XML_ENTITY_DECL) {
+        fail(start + entityName + ", que no está declarada en el propio documento");
+    }
+    const std::string source = fromXml(reinterpret_cast<const char*>(entity->SystemID));
+    fail(start + "externa " + entityName + (source.empty() ? std::string() : ", que apunta a " + source + ",")
+        + " y no se lee: un documento de Zentris no puede depender de otros archivos");
+}
+
+void requireSoundEntities(const xmlDoc* doc, std::size_t inputSize, const std::string& name)
 {
     const std::size_t limit = std::max(kExpansionFloor, inputSize * kExpansionFactor);
-    if (ExpansionMeter(limit).measure(doc->children) > limit) {
+    ExpansionMeter meter(limit);
+    const std::size_t size = meter.measure(doc->children);
+    if (meter.unreadable() != nullptr) {
+        failUnreadable(name, meter.unreadable());
+    }
+    if (size > limit) {
         fail("El archivo " + quoted(name) + " no se puede cargar: sus entidades se expanden a un texto "
             + "demasiado grande");
     }
@@ -181,7 +237,7 @@ void initialise()
 xmlDocPtr parse(std::string_view bytes, const std::string& name)
 {
     std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc(parseDocument(bytes, name), xmlFreeDoc);
-    requireBoundedExpansion(doc.get(), bytes.size(), name);
+    requireSoundEntities(doc.get(), bytes.size(), name);
     return doc.release();
 }
 

@@ -2,7 +2,8 @@
 
 // Turns bytes into a libxml2 document for the XML document layer, safely: nothing outside the
 // bytes is read (no external entity, DTD or network), libxml2 prints nothing, entity expansion is
-// bounded, and a failure is an Error naming the file and the line.
+// bounded, a reference to an entity the bytes do not declare is refused rather than read as "",
+// and a failure is an Error naming the file and the line.
 
 #include <libxml/tree.h>
 
