@@ -27,12 +27,16 @@ ImportTables::ImportTables(const std::filesystem::path& workDir)
     // Should one of these fail, the members already opened close and unlock as they are destroyed.
     for (dbf::Table* table : { &m_soluc, &m_grupos, &m_profesores, &m_aulas, &m_nomAsg, &m_tramos }) {
         table->open(dbf::OpenMode::Exclusive);
+        table->requireAllRows();
     }
 }
 
 dbf::Table& ImportTables::asig()
 {
-    m_asig.open(dbf::OpenMode::Exclusive);
+    if (!m_asig.isOpen()) {
+        m_asig.open(dbf::OpenMode::Exclusive);
+        m_asig.requireAllRows();
+    }
     return m_asig;
 }
 

@@ -14,7 +14,8 @@ namespace tqz::convert {
 class ImportTables {
 public:
     // Opens SOLUC, GRUPOST, PROFT, AULAT, ASIGNOMT and DIASHORAST, in this order. A table that is
-    // missing or held by another program fails naming it; the ones already opened are closed.
+    // missing, held by another program, or shorter than its header says (lessons would go missing
+    // from the result without a word) fails naming it; the ones already opened are closed.
     explicit ImportTables(const std::filesystem::path& workDir);
 
     dbf::Table& soluc() { return m_soluc; }

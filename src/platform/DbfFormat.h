@@ -76,6 +76,7 @@ public:
     std::size_t headerLength = 0;
     std::size_t recordLength = 0;
     std::size_t rowCount = 0;               // whole records present, up to the end-of-file mark
+    std::size_t declaredRows = 0;           // the record count of the header
     std::vector<FieldLayout> layouts;       // visible fields, in table order
     std::vector<FieldInfo> fields;          // the same, as callers see them
     std::size_t nullFlagsOffset = 0;        // Visual FoxPro _NullFlags within the record

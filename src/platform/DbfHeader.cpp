@@ -52,6 +52,26 @@ Dialect dialectOf(std::uint8_t version)
     return (version & 0x07U) == 4 ? Dialect::Level7 : Dialect::Dbase;
 }
 
+// The version bytes dBase, FoxPro, Clipper and their successors write, and 0x00, which one
+// FoxPro writer leaves by mistake in tables that are otherwise sound. Any other first byte means
+// the file is something else, or the layout of its header is anybody's guess.
+bool isKnownVersion(std::uint8_t version)
+{
+    switch (version) {
+    case 0x00: case 0x03: case 0x04: case 0x05: case 0x30: case 0x31: case 0x32: case 0x43: case 0x63:
+    case 0x83: case 0x8B: case 0x8C: case 0x8E: case 0xCB: case 0xE5: case 0xF5: case 0xFB:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string hexByte(std::uint8_t value)
+{
+    static constexpr std::string_view kDigits = "0123456789ABCDEF";
+    return std::string("0x") + kDigits[value >> 4U] + kDigits[value & 0x0FU];
+}
+
 // Byte 15 flags an encrypted table from dBase IV on; FoxPro keeps it reserved.
 bool isDbaseIvOrLater(std::uint8_t version)
 {
@@ -180,6 +200,10 @@ void checkHeader(const TableData& table)
     if (byteAt(bytes, kVersion) == kDbase2) {
         fail("La tabla '" + table.name + "' tiene el formato de dBase II, que no se puede leer");
     }
+    if (!isKnownVersion(byteAt(bytes, kVersion))) {
+        fail("La tabla '" + table.name + "' tiene una versión de dBase desconocida (" +
+             hexByte(byteAt(bytes, kVersion)) + ") y no se puede leer");
+    }
     if (isDbaseIvOrLater(byteAt(bytes, kVersion)) && byteAt(bytes, kEncrypted) != 0) {
         fail("La tabla '" + table.name + "' está cifrada y no se puede leer");
     }
@@ -232,7 +256,7 @@ void layOutFields(TableData& table, const std::vector<RawField>& rawFields)
 // after an end-of-file mark.
 std::size_t countRows(const TableData& table)
 {
-    const std::size_t claimed = u32At(table.bytes, kRecordCount);
+    const std::size_t claimed = table.declaredRows;
     const std::size_t present = (table.bytes.size() - table.headerLength) / table.recordLength;
     const std::size_t count = std::min(claimed, present);
     for (std::size_t row = 0; row < count; ++row) {
@@ -254,6 +278,7 @@ TableData parseTable(std::string name, std::string bytes)
         table.dialect = dialectOf(byteAt(table.bytes, kVersion));
         table.headerLength = u16At(table.bytes, kHeaderLength);
         table.recordLength = u16At(table.bytes, kRecordLength);
+        table.declaredRows = u32At(table.bytes, kRecordCount);
     }
     checkHeader(table);
     const bool level7Layout = table.dialect == Dialect::Level7 && hasLevel7Layout(table.bytes, table.headerLength);

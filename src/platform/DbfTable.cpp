@@ -119,6 +119,15 @@ bool Table::isOpen() const
     return m_data != nullptr;
 }
 
+void Table::requireAllRows() const
+{
+    requireOpen();
+    if (m_data->declaredRows > m_data->rowCount) {
+        fail("La tabla '" + m_name + "' está incompleta: su cabecera anuncia " + std::to_string(m_data->declaredRows)
+             + " registros y el archivo solo tiene " + std::to_string(m_data->rowCount));
+    }
+}
+
 const std::vector<FieldInfo>& Table::fields() const
 {
     requireOpen();

@@ -49,6 +49,10 @@ public:
     bool isOpen() const;
 
     const std::string& name() const { return m_name; }
+    // Fails when the header counts more rows than the file holds: the file was cut short, or its
+    // count is garbage. The rows that are there stay readable, but a conversion that must not
+    // lose any asks for this.
+    void requireAllRows() const;
     // The fields in table order, without hidden system fields (_NullFlags). Field names are
     // matched exactly, or without regard to ASCII letter case when no name matches exactly.
     const std::vector<FieldInfo>& fields() const;
