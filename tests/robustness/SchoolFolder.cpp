@@ -63,6 +63,13 @@ TableSet tableSetOf(const fs::path& workDir)
     return set;
 }
 
+TableSet tableSetFrom(const fs::path& document)
+{
+    const TempDir folder;
+    convert::exportar(document, folder.path());
+    return tableSetOf(folder.path());
+}
+
 std::vector<std::string> leftoversIn(const fs::path& folder)
 {
     std::vector<std::string> found;
@@ -75,13 +82,14 @@ std::vector<std::string> leftoversIn(const fs::path& folder)
     return found;
 }
 
-// The records of the sample document are one per line, indented by six spaces.
+// Most records of the sample document are one per line, indented by six spaces; the few that
+// span lines are left single.
 void writeLargeDocument(const fs::path& file, int copies)
 {
     std::istringstream sample(readBytes(example("horario.xml")));
     std::string large;
     for (std::string line; std::getline(sample, line);) {
-        const bool record = line.starts_with("      <listasal>");
+        const bool record = line.starts_with("      <listasal>") && line.ends_with("</listasal>");
         for (int copy = 0; copy < (record ? copies : 1); ++copy) {
             large += line + '\n';
         }

@@ -22,6 +22,9 @@ Tree treeOf(const std::filesystem::path& folder);
 using TableSet = std::map<std::string, std::string>;
 TableSet tableSetOf(const std::filesystem::path& workDir);
 
+// The tables a complete run of exportar builds from `document`.
+TableSet tableSetFrom(const std::filesystem::path& document);
+
 // Temporary files of the tool and records of an unfinished replacement under a folder.
 std::vector<std::string> leftoversIn(const std::filesystem::path& folder);
 
