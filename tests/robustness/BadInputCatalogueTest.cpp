@@ -9,6 +9,7 @@
 #include "platform/ProfileWriter.h"
 #include "support/Files.h"
 #include "support/ForeignLock.h"
+#include "tables/WorkFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ enum class Commands { Both, Exportar, Importar };
 struct Situation {
     fs::path document;
     fs::path work;
-    std::shared_ptr<ForeignLock> lock;
+    std::shared_ptr<void> holder; // whatever holds a table or the folder for the run
 };
 
 struct Fault {
@@ -134,6 +135,11 @@ const Fault kFaults[] = {
             return Situation { s.document(), s.work(), std::make_shared<ForeignLock>(s.work() / "SOLUC.DBF") };
         },
         "La tabla 'SOLUC' está abierta por otro programa" },
+    { "working-folder-used-by-another-run", Commands::Both,
+        [](auto& s) {
+            return Situation { s.document(), s.work(), std::make_shared<tables::WorkFolder>(s.work()) };
+        },
+        "La carpeta de trabajo '{carpeta}' la está usando otra ejecución de TransQuorvaZentris" },
 };
 
 std::string filledIn(std::string message, const Situation& situation)

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -34,20 +35,14 @@ constexpr int kDied = 70;
 constexpr int kFinished = 71;
 constexpr int kFailed = 72;
 
-// Runs `run` in a child process that ends on the spot right before its n-th call to the disk
-// (write, close, rename or removal). Returns kDied, kFinished when the run ended first, or kFailed
+// Runs `run` in a child process with `hook` on its calls to the disk; the hook may end the child
+// on the spot with ::_exit. Returns the child's exit status: kFinished when the run ended, kFailed
 // when it threw.
-int runDyingAt(int nth, const std::function<void()>& run)
+int runInChild(const io::FaultHook& hook, const std::function<void()>& run)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        int calls = 0;
-        io::setFaultHook([&calls, nth](io::Operation) {
-            if (++calls == nth) {
-                ::_exit(kDied);
-            }
-            return 0;
-        });
+        io::setFaultHook(hook);
         try {
             run();
         } catch (...) {
@@ -58,6 +53,20 @@ int runDyingAt(int nth, const std::function<void()>& run)
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The run ends right before its n-th call to the disk (write, close, rename or removal), as a
+// power cut would end it: kDied.
+int runDyingAt(int nth, const std::function<void()>& run)
+{
+    return runInChild(
+        [nth, calls = 0](io::Operation) mutable {
+            if (++calls == nth) {
+                ::_exit(kDied);
+            }
+            return 0;
+        },
+        run);
 }
 
 bool hasRecord(const fs::path& work)
@@ -144,6 +153,39 @@ TEST_F(InterruptedRun, StoppedBeforeAnyCallToTheDisk)
     }
     // Six renames and the tidying up after them.
     EXPECT_GT(replacementsCut, 6);
+}
+
+// A rename of the replacement fails, and the undo that follows is cut short at each of its calls.
+// The next run finishes the undo; when not even the record could be turned into one of an undo, it
+// completes the replacement instead.
+TEST_F(InterruptedRun, AnUndoStoppedHalfWay)
+{
+    const Tree sample = treeOf(school.work());
+    // The first rename puts the record in place; the six tables follow.
+    for (int failingRename = 2; failingRename <= 7; ++failingRename) {
+        for (int call = 1;; ++call) {
+            SCOPED_TRACE("rename " + std::to_string(failingRename) + ", call " + std::to_string(call));
+            restoreTree(school.work(), sample);
+            const auto hook = [failingRename, call, renames = 0, after = 0](io::Operation operation) mutable {
+                if (renames == failingRename && ++after == call) {
+                    ::_exit(kDied);
+                }
+                return operation == io::Operation::Rename && ++renames == failingRename ? EIO : 0;
+            };
+            const int end = runInChild(hook, [&] { convert::exportar(document(), school.work()); });
+            ASSERT_NE(end, kFinished);
+            const bool undoing = fs::exists(school.work() / "TQZ-DESHACER.TXT");
+            { tables::WorkFolder folder(school.work()); }
+            expectOneWholeSet("after the undo was cut short");
+            if (undoing || end == kFailed) {
+                EXPECT_TRUE(tableSetOf(school.work()) == school.sampleTables());
+            }
+            EXPECT_EQ(leftoversIn(school.root()), std::vector<std::string> {});
+            if (end == kFailed) {
+                break;
+            }
+        }
+    }
 }
 
 // The program itself, killed with SIGKILL at moments spread over a run that takes a while.
