@@ -50,21 +50,41 @@ struct ParseFailure {
     int code = 0;
 };
 
-// Keeps the first error: later ones are often consequences of it ("Premature end of data").
-void collectError(void* data, xmlErrorPtr error)
+// The parse under way, for the errors libxml2 raises without a parser context (a byte the declared
+// encoding cannot decode).
+thread_local ParseFailure* currentFailure = nullptr;
+
+void keepFirst(ParseFailure* failure, const xmlError* error)
 {
-    const auto* context = static_cast<xmlParserCtxtPtr>(data);
-    auto* failure = context != nullptr ? static_cast<ParseFailure*>(context->_private) : nullptr;
     if (failure != nullptr && !failure->seen && error != nullptr && error->level >= XML_ERR_ERROR) {
         *failure = { true, error->line, fromXml(error->message), error->code };
     }
 }
+
+// Keeps the first error: later ones are often consequences of it ("Premature end of data").
+void collectError(void* data, xmlErrorPtr error)
+{
+    const auto* context = static_cast<xmlParserCtxtPtr>(data);
+    keepFirst(context != nullptr ? static_cast<ParseFailure*>(context->_private) : nullptr, error);
+}
+
+// Errors without a parser context would otherwise be printed on the standard error: while a
+// parse runs they belong to it, and otherwise the caller reports the failure itself.
+void collectErrorWithoutContext(void*, xmlErrorPtr error)
+{
+    keepFirst(currentFailure, error);
+}
+
+void ignoreMessage(void*, const char*, ...) { }
 
 // The parser's own words for the limits it keeps name an option of the library and, for an
 // entity that expands too far, a loop that is not there; the user gets what the document does.
 std::string explanation(const ParseFailure& failure)
 {
     constexpr std::string_view kDepth = "Excessive depth in document";
+    if (failure.code == XML_I18N_CONV_FAILED) {
+        return "tiene bytes que no son texto en la codificación que declara";
+    }
     if (failure.code == XML_ERR_ENTITY_LOOP) {
         return "sus entidades se refieren a sí mismas o se expanden a un texto demasiado grande";
     }
@@ -214,8 +234,10 @@ xmlDocPtr parseDocument(std::string_view bytes, const std::string& name)
     ParseFailure failure;
     context->_private = &failure;
     context->sax->serror = collectError;
+    currentFailure = &failure;
     xmlDocPtr doc = xmlCtxtReadMemory(
         context.get(), bytes.data(), static_cast<int>(bytes.size()), name.c_str(), nullptr, kParseOptions);
+    currentFailure = nullptr;
     if (doc == nullptr) {
         failParsing(name, failure, xmlCtxtGetLastError(context.get()));
     }
@@ -232,6 +254,13 @@ void initialise()
         return true;
     }();
     static_cast<void>(initialised);
+    // The error handlers are the thread's own in libxml2.
+    thread_local const bool quiet = [] {
+        xmlSetStructuredErrorFunc(nullptr, collectErrorWithoutContext);
+        xmlSetGenericErrorFunc(nullptr, ignoreMessage);
+        return true;
+    }();
+    static_cast<void>(quiet);
 }
 
 xmlDocPtr parse(std::string_view bytes, const std::string& name)
