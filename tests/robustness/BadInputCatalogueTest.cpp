@@ -94,6 +94,9 @@ const Fault kFaults[] = {
     { "xml-wrong-encoding-declaration.xml", Commands::Both,
         [](auto& s) { return badDocument(s, "xml-wrong-encoding-declaration.xml"); },
         kNotXml + " (línea 3): Input is not proper UTF-8, indicate encoding ! Bytes: 0xE1 0x74 0x69 0x63" },
+    { "xml-undecodable-bytes.xml", Commands::Both,
+        [](auto& s) { return badDocument(s, "xml-undecodable-bytes.xml"); },
+        kNotXml + ": tiene bytes que no son texto en la codificación que declara" },
     { "xml-200-megabytes.xml", Commands::Both, hugeDocument,
         "El archivo '{documento}' ocupa 200 MB; un documento de Zentris no puede pasar de 64 MB" },
     { "xml-deeply-nested.xml", Commands::Both, [](auto& s) { return badDocument(s, "xml-deeply-nested.xml"); },
@@ -168,8 +171,11 @@ TEST_P(BadInput, IsNamedAndChangesNothing)
         const Situation situation = fault.arrange(school);
         const Tree before = treeOf(school.root());
 
+        // What the user reads is the command's message alone: the libraries underneath print nothing.
+        testing::internal::CaptureStderr();
         const CommandResult result
             = runCommand({ command, situation.document.string(), "--dir", situation.work.string() });
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
         EXPECT_EQ(result.err, filledIn(fault.message, situation) + "\n");
         EXPECT_EQ(result.status, 1);
