@@ -83,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkTables(setup.work, convert::exportar(setup.document, setup.work));
         setup.restore();
     } catch (const Error&) {
-        fuzz::require(fuzz::snapshot(setup.work) == setup.before, "a failed exportar changed the working folder");
+        fuzz::require(
+            fuzz::snapshot(setup.work) == setup.before, "a failed exportar changed the working folder");
     }
     return 0;
 }

@@ -75,7 +75,8 @@ std::optional<std::string_view> readBack(std::string_view text)
             continue;
         }
         const std::size_t equals = line.find('=');
-        if (inSection && equals != std::string_view::npos && sameName(trimmed(line.substr(0, equals)), kKey)) {
+        if (inSection && equals != std::string_view::npos
+            && sameName(trimmed(line.substr(0, equals)), kKey)) {
             return trimmed(line.substr(equals + 1));
         }
     }
@@ -89,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const fuzz::Scratch scratch;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::string once = ini::withProfileString(bytes, kSection, kKey, kValue);
-    fuzz::require(ini::withProfileString(once, kSection, kKey, kValue) == once, "a second write changed the file");
+    fuzz::require(
+        ini::withProfileString(once, kSection, kKey, kValue) == once, "a second write changed the file");
     if (!bytes.starts_with("\xFF\xFE")) {
         fuzz::require(readBack(once) == kValue, "the value written is not the one read back");
     }
@@ -97,6 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::writeBytes(file, bytes);
     ini::writeProfileString(file, kSection, kKey, kValue);
     fuzz::require(fuzz::readBytes(file) == once, "the file on the disk is not the text computed");
-    fuzz::require(fuzz::snapshot(scratch.path()).size() == 1, "the writer left a file beside the status file");
+    fuzz::require(
+        fuzz::snapshot(scratch.path()).size() == 1, "the writer left a file beside the status file");
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "platform/Error.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tqz::dbf {
 
@@ -57,13 +58,9 @@ Dialect dialectOf(std::uint8_t version)
 // the file is something else, or the layout of its header is anybody's guess.
 bool isKnownVersion(std::uint8_t version)
 {
-    switch (version) {
-    case 0x00: case 0x03: case 0x04: case 0x05: case 0x30: case 0x31: case 0x32: case 0x43: case 0x63:
-    case 0x83: case 0x8B: case 0x8C: case 0x8E: case 0xCB: case 0xE5: case 0xF5: case 0xFB:
-        return true;
-    default:
-        return false;
-    }
+    static constexpr std::array<std::uint8_t, 17> kKnown{0x00, 0x03, 0x04, 0x05, 0x30, 0x31, 0x32, 0x43, 0x63,
+                                                         0x83, 0x8B, 0x8C, 0x8E, 0xCB, 0xE5, 0xF5, 0xFB};
+    return std::find(kKnown.begin(), kKnown.end(), version) != kKnown.end();
 }
 
 std::string hexByte(std::uint8_t value)

@@ -267,8 +267,8 @@ Document Document::load(const std::filesystem::path& file)
     const std::uintmax_t size = std::filesystem::file_size(file, error);
     if (!error && size > kMaxDocumentBytes) {
         fail("El archivo " + quoted(file.string()) + " ocupa " + std::to_string(size / kMegabyte)
-            + " MB; un documento de Zentris no puede pasar de " + std::to_string(kMaxDocumentBytes / kMegabyte)
-            + " MB");
+            + " MB; un documento de Zentris no puede pasar de "
+            + std::to_string(kMaxDocumentBytes / kMegabyte) + " MB");
     }
     return parse(io::readFile(file), file.string());
 }

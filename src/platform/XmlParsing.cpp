@@ -157,7 +157,8 @@ private:
     {
         const auto* entity = reinterpret_cast<const xmlEntity*>(reference->children);
         const bool internal = entity != nullptr && entity->type == XML_ENTITY_DECL
-            && (entity->etype == XML_INTERNAL_GENERAL_ENTITY || entity->etype == XML_INTERNAL_PREDEFINED_ENTITY);
+            && (entity->etype == XML_INTERNAL_GENERAL_ENTITY
+                || entity->etype == XML_INTERNAL_PREDEFINED_ENTITY);
         if (!internal) {
             if (m_unreadable == nullptr) {
                 m_unreadable = reference;

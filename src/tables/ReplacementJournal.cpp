@@ -55,7 +55,8 @@ bool isTemporaryOf(std::string_view name, std::string_view target)
 std::vector<std::string_view> fieldsOf(std::string_view line)
 {
     std::vector<std::string_view> fields;
-    for (std::size_t tab = line.find(kSeparator); tab != std::string_view::npos; tab = line.find(kSeparator)) {
+    for (std::size_t tab = line.find(kSeparator); tab != std::string_view::npos;
+         tab = line.find(kSeparator)) {
         fields.push_back(line.substr(0, tab));
         line.remove_prefix(tab + 1);
     }

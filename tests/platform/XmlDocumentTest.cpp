@@ -168,7 +168,8 @@ TEST(XmlDocumentTest, NothingOutsideTheDocumentIsEverLoaded)
         "El archivo 'prueba.xml' usa en la línea 1 la entidad externa 'x', que apunta a " + absolute
             + ", y no se lee: un documento de Zentris no puede depender de otros archivos");
     EXPECT_EQ(errorOf([&] { parse("<!DOCTYPE a SYSTEM \"ajeno.dtd\"><a>[&e;]</a>"); }),
-        "El archivo 'prueba.xml' usa en la línea 1 la entidad 'e', que no está declarada en el propio documento");
+        "El archivo 'prueba.xml' usa en la línea 1 la entidad 'e', que no está declarada en el propio "
+        "documento");
     // Declared only in the file that was not read, the entity is unknown.
     EXPECT_THAT(errorOf([&] { parse("<!DOCTYPE a [<!ENTITY % p SYSTEM \"ajeno.dtd\"> %p;]><a>[&e;]</a>"); }),
         HasSubstr("Entity 'e' not defined"));
@@ -201,7 +202,8 @@ std::string oneEntityManyTimes()
 TEST(XmlDocumentTest, EntityExpansionIsBounded)
 {
     EXPECT_EQ(errorOf([] { parse(billionLaughs()); }),
-        "El archivo 'prueba.xml' no es un documento XML válido (línea 1): sus entidades se refieren a sí mismas o "
+        "El archivo 'prueba.xml' no es un documento XML válido (línea 1): sus entidades se refieren a sí "
+        "mismas o "
         "se expanden a un texto demasiado grande");
     EXPECT_EQ(errorOf([] { parse(oneEntityManyTimes()); }),
         "El archivo 'prueba.xml' no se puede cargar: sus entidades se expanden a un texto demasiado grande");

@@ -47,7 +47,8 @@ Situation badDocument(const SchoolFolder& school, const std::string& fixture)
 
 Situation badSoluc(const SchoolFolder& school, const std::string& fixture)
 {
-    fs::copy_file(testData("bad/" + fixture), school.work() / "SOLUC.DBF", fs::copy_options::overwrite_existing);
+    fs::copy_file(
+        testData("bad/" + fixture), school.work() / "SOLUC.DBF", fs::copy_options::overwrite_existing);
     return { school.document(), school.work(), nullptr };
 }
 
@@ -61,7 +62,8 @@ fs::path writeHugeDocument(const fs::path& folder)
     const std::string tail = "</listasal></SALIDAS></SERVICIO>\n";
     std::string records;
     while (records.size() < 1024U * 1024U) {
-        records += "<listasal><salida>A101</salida><salida>Aula</salida><salida>B</salida><salida>D</salida></listasal>\n";
+        records += "<listasal><salida>A101</salida><salida>Aula</salida><salida>B</salida><salida>D</"
+                   "salida></listasal>\n";
     }
     const fs::path file = folder / "xml-200-megabytes.xml";
     std::ofstream out(file, std::ios::binary);
@@ -99,12 +101,17 @@ const Fault kFaults[] = {
         kNotXml + ": tiene bytes que no son texto en la codificación que declara" },
     { "xml-200-megabytes.xml", Commands::Both, hugeDocument,
         "El archivo '{documento}' ocupa 200 MB; un documento de Zentris no puede pasar de 64 MB" },
-    { "xml-deeply-nested.xml", Commands::Both, [](auto& s) { return badDocument(s, "xml-deeply-nested.xml"); },
+    { "xml-deeply-nested.xml", Commands::Both,
+        [](auto& s) { return badDocument(s, "xml-deeply-nested.xml"); },
         kNotXml + " (línea 2): sus elementos se anidan a más de 256 niveles" },
-    { "xml-entity-expansion.xml", Commands::Both, [](auto& s) { return badDocument(s, "xml-entity-expansion.xml"); },
-        kNotXml + " (línea 1): sus entidades se refieren a sí mismas o se expanden a un texto demasiado grande" },
-    { "xml-external-entity.xml", Commands::Both, [](auto& s) { return badDocument(s, "xml-external-entity.xml"); },
-        "El archivo '{documento}' usa en la línea 6 la entidad externa 'nombre', que apunta a file:///etc/passwd, "
+    { "xml-entity-expansion.xml", Commands::Both,
+        [](auto& s) { return badDocument(s, "xml-entity-expansion.xml"); },
+        kNotXml
+            + " (línea 1): sus entidades se refieren a sí mismas o se expanden a un texto demasiado grande" },
+    { "xml-external-entity.xml", Commands::Both,
+        [](auto& s) { return badDocument(s, "xml-external-entity.xml"); },
+        "El archivo '{documento}' usa en la línea 6 la entidad externa 'nombre', que apunta a "
+        "file:///etc/passwd, "
         "y no se lee: un documento de Zentris no puede depender de otros archivos" },
     { "dbf-empty.dbf", Commands::Importar, [](auto& s) { return badSoluc(s, "dbf-empty.dbf"); },
         "La tabla 'SOLUC' está dañada: el archivo solo tiene 0 bytes" },
@@ -115,27 +122,35 @@ const Fault kFaults[] = {
         "La tabla 'SOLUC' está dañada: los campos ocupan 27 bytes y los registros solo 20" },
     { "dbf-count-four-billion.dbf", Commands::Importar,
         [](auto& s) { return badSoluc(s, "dbf-count-four-billion.dbf"); },
-        "La tabla 'SOLUC' está incompleta: su cabecera anuncia 4000000000 registros y el archivo solo tiene 3" },
+        "La tabla 'SOLUC' está incompleta: su cabecera anuncia 4000000000 registros y el archivo solo tiene "
+        "3" },
     { "dbf-encrypted.dbf", Commands::Importar, [](auto& s) { return badSoluc(s, "dbf-encrypted.dbf"); },
         "La tabla 'SOLUC' está cifrada y no se puede leer" },
-    { "dbf-unknown-version.dbf", Commands::Importar, [](auto& s) { return badSoluc(s, "dbf-unknown-version.dbf"); },
+    { "dbf-unknown-version.dbf", Commands::Importar,
+        [](auto& s) { return badSoluc(s, "dbf-unknown-version.dbf"); },
         "La tabla 'SOLUC' tiene una versión de dBase desconocida (0x47) y no se puede leer" },
     { "soluc-dia-x.dbf", Commands::Importar, [](auto& s) { return badSoluc(s, "soluc-dia-x.dbf"); },
         "El campo 'DIA' del registro 2 de la tabla 'SOLUC' no contiene un número válido: 'x'" },
     { "working-folder-missing", Commands::Both,
-        [](auto& s) { return Situation { s.document(), s.root() / "NOEXISTE", nullptr }; },
+        [](auto& s) {
+            return Situation { s.document(), s.root() / "NOEXISTE", nullptr };
+        },
         "La carpeta de trabajo '{carpeta}' no existe" },
     { "working-folder-is-a-file", Commands::Both,
-        [](auto& s) { return Situation { s.document(), s.document(), nullptr }; },
+        [](auto& s) {
+            return Situation { s.document(), s.document(), nullptr };
+        },
         "La carpeta de trabajo '{carpeta}' no es una carpeta" },
     { "table-held-by-another-program", Commands::Exportar,
         [](auto& s) {
-            return Situation { s.document(), s.work(), std::make_shared<ForeignLock>(s.work() / "PROFT.DBF") };
+            return Situation { s.document(), s.work(),
+                std::make_shared<ForeignLock>(s.work() / "PROFT.DBF") };
         },
         "La tabla 'PROFT' está abierta por otro programa" },
     { "soluc-held-by-another-program", Commands::Importar,
         [](auto& s) {
-            return Situation { s.document(), s.work(), std::make_shared<ForeignLock>(s.work() / "SOLUC.DBF") };
+            return Situation { s.document(), s.work(),
+                std::make_shared<ForeignLock>(s.work() / "SOLUC.DBF") };
         },
         "La tabla 'SOLUC' está abierta por otro programa" },
     { "working-folder-used-by-another-run", Commands::Both,
@@ -147,8 +162,9 @@ const Fault kFaults[] = {
 
 std::string filledIn(std::string message, const Situation& situation)
 {
-    for (const auto& [mark, value] : { std::pair<std::string, std::string> { "{documento}", situation.document.string() },
-             { "{carpeta}", situation.work.string() } }) {
+    for (const auto& [mark, value] :
+        { std::pair<std::string, std::string> { "{documento}", situation.document.string() },
+            { "{carpeta}", situation.work.string() } }) {
         for (std::size_t at = message.find(mark); at != std::string::npos; at = message.find(mark)) {
             message.replace(at, mark.size(), value);
         }
@@ -156,7 +172,7 @@ std::string filledIn(std::string message, const Situation& situation)
     return message;
 }
 
-class BadInput : public testing::TestWithParam<Fault> {};
+class BadInput : public testing::TestWithParam<Fault> { };
 
 TEST_P(BadInput, IsNamedAndChangesNothing)
 {
@@ -185,13 +201,14 @@ TEST_P(BadInput, IsNamedAndChangesNothing)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Catalogue, BadInput, testing::ValuesIn(kFaults), [](const testing::TestParamInfo<Fault>& param) {
-    std::string name = param.param.name;
-    for (char& c : name) {
-        c = std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
-    }
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(
+    Catalogue, BadInput, testing::ValuesIn(kFaults), [](const testing::TestParamInfo<Fault>& param) {
+        std::string name = param.param.name;
+        for (char& c : name) {
+            c = std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
+        }
+        return name;
+    });
 
 // The window writes its status value beside the executable when the host started it; a folder in
 // the file's place is reported and stays as it was.

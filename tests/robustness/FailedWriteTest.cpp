@@ -73,7 +73,7 @@ void expectDiskMessage(const std::string& err, const fs::path& root)
     EXPECT_TRUE(named && err.ends_with(tail)) << err;
 }
 
-class FailedWrite : public testing::TestWithParam<Fault> {};
+class FailedWrite : public testing::TestWithParam<Fault> { };
 
 TEST_P(FailedWrite, ExportarKeepsTheOldTables)
 {
@@ -81,7 +81,8 @@ TEST_P(FailedWrite, ExportarKeepsTheOldTables)
     const fs::path document = school.documents() / "grande.xml";
     writeLargeDocument(document, 2);
     const TableSet newTables = tableSetFrom(document);
-    const std::vector<std::string> exportar { "exportar", document.string(), "--dir", school.work().string() };
+    const std::vector<std::string> exportar { "exportar", document.string(), "--dir",
+        school.work().string() };
     int failedRuns = 0;
     for (int nth = 1;; ++nth) {
         SCOPED_TRACE("call " + std::to_string(nth));
@@ -98,12 +99,16 @@ TEST_P(FailedWrite, ExportarKeepsTheOldTables)
         if (GetParam() == Fault::DeviceGone && treeOf(school.root()) != before) {
             // Not even the undo reached the disk: the next run completes or undoes the replacement,
             // and then puts the sample tables back for the next n.
-            EXPECT_EQ(runCommand({ "importar", school.document().string(), "--dir", school.work().string() }).status, 0);
+            EXPECT_EQ(runCommand({ "importar", school.document().string(), "--dir", school.work().string() })
+                          .status,
+                0);
             const TableSet tables = tableSetOf(school.work());
             EXPECT_TRUE(tables == school.sampleTables() || tables == newTables) << "a mix of two sets";
             EXPECT_EQ(leftoversIn(school.root()), std::vector<std::string> {});
             fs::remove(school.documents() / "ResultadoQuorvahorario.xml");
-            EXPECT_EQ(runCommand({ "exportar", school.document().string(), "--dir", school.work().string() }).status, 0);
+            EXPECT_EQ(runCommand({ "exportar", school.document().string(), "--dir", school.work().string() })
+                          .status,
+                0);
         } else {
             EXPECT_TRUE(treeOf(school.root()) == before) << "the failed run changed a file";
         }
@@ -118,7 +123,8 @@ TEST_P(FailedWrite, ImportarKeepsTheOldResult)
     SchoolFolder school;
     const fs::path result = school.documents() / "ResultadoQuorvahorario.xml";
     writeBytes(result, "<anterior/>");
-    const std::vector<std::string> importar { "importar", school.document().string(), "--dir", school.work().string() };
+    const std::vector<std::string> importar { "importar", school.document().string(), "--dir",
+        school.work().string() };
     int failedRuns = 0;
     for (int nth = 1;; ++nth) {
         SCOPED_TRACE("call " + std::to_string(nth));
@@ -138,9 +144,12 @@ TEST_P(FailedWrite, ImportarKeepsTheOldResult)
     EXPECT_GT(failedRuns, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, FailedWrite, testing::Values(Fault::Once, Fault::DiskFull, Fault::DeviceGone),
+INSTANTIATE_TEST_SUITE_P(Faults, FailedWrite,
+    testing::Values(Fault::Once, Fault::DiskFull, Fault::DeviceGone),
     [](const testing::TestParamInfo<Fault>& param) {
-        return param.param == Fault::Once ? "Once" : param.param == Fault::DiskFull ? "DiskFull" : "DeviceGone";
+        return param.param == Fault::Once    ? "Once"
+            : param.param == Fault::DiskFull ? "DiskFull"
+                                             : "DeviceGone";
     });
 
 } // namespace

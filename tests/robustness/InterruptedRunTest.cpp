@@ -128,9 +128,12 @@ TEST_F(InterruptedRun, StoppedBeforeAnyCallToTheDisk)
             for (int recoveryCall = 1;; ++recoveryCall) {
                 SCOPED_TRACE("recovery call " + std::to_string(recoveryCall));
                 restoreTree(school.work(), cut);
-                const int recovered = runDyingAt(recoveryCall, [&] { tables::WorkFolder folder(school.work()); });
+                const int recovered
+                    = runDyingAt(recoveryCall, [&] { tables::WorkFolder folder(school.work()); });
                 ASSERT_NE(recovered, kFailed);
-                { tables::WorkFolder folder(school.work()); }
+                {
+                    tables::WorkFolder folder(school.work());
+                }
                 expectOneWholeSet("after a recovery that was cut short");
                 EXPECT_EQ(leftoversIn(school.root()), std::vector<std::string> {});
                 if (recovered == kFinished) {
@@ -175,7 +178,9 @@ TEST_F(InterruptedRun, AnUndoStoppedHalfWay)
             const int end = runInChild(hook, [&] { convert::exportar(document(), school.work()); });
             ASSERT_NE(end, kFinished);
             const bool undoing = fs::exists(school.work() / "TQZ-DESHACER.TXT");
-            { tables::WorkFolder folder(school.work()); }
+            {
+                tables::WorkFolder folder(school.work());
+            }
             expectOneWholeSet("after the undo was cut short");
             if (undoing || end == kFailed) {
                 EXPECT_TRUE(tableSetOf(school.work()) == school.sampleTables());
@@ -194,7 +199,8 @@ protected:
     static fs::path program()
     {
         const char* folder = std::getenv("TQZ_BIN_DIR");
-        return (folder != nullptr ? fs::path(folder) : fs::read_symlink("/proc/self/exe").parent_path()) / "tqz";
+        return (folder != nullptr ? fs::path(folder) : fs::read_symlink("/proc/self/exe").parent_path())
+            / "tqz";
     }
 
     static pid_t start(const std::vector<std::string>& arguments)

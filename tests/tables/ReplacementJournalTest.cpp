@@ -73,10 +73,13 @@ TEST(ReplacementJournal, ARecordOfARunThatDiedIsCompletedAndLeftoversGo)
     writeBytes(folder / "GRUPOST.DBF.tqz-Zz9xY8", "a leftover of an earlier run");
     writeBytes(folder / "SOLUC.DBF", "solution");
 
-    { WorkFolder claim(folder.path()); }
+    {
+        WorkFolder claim(folder.path());
+    }
 
-    EXPECT_EQ(snapshot(folder.path()), (std::map<std::string, std::string> { { "AULAT.DBF", "new AULAT" },
-                                           { "PROFT.DBF", "new PROFT" }, { "SOLUC.DBF", "solution" } }));
+    EXPECT_EQ(snapshot(folder.path()),
+        (std::map<std::string, std::string> {
+            { "AULAT.DBF", "new AULAT" }, { "PROFT.DBF", "new PROFT" }, { "SOLUC.DBF", "solution" } }));
 }
 
 TEST(ReplacementJournal, ARecordOfAnUndoPutsTheOldTablesBack)
@@ -94,10 +97,13 @@ TEST(ReplacementJournal, ARecordOfAnUndoPutsTheOldTablesBack)
     writeBytes(folder / "ASIGT.DBF.tqz-viejo3", "old ASIGT");
     writeBytes(folder / "proft.mdx", "index");
 
-    { WorkFolder claim(folder.path()); }
+    {
+        WorkFolder claim(folder.path());
+    }
 
-    EXPECT_EQ(snapshot(folder.path()), (std::map<std::string, std::string> { { "ASIGT.DBF", "old ASIGT" },
-                                           { "PROFT.DBF", "old PROFT" }, { "proft.mdx", "index" } }));
+    EXPECT_EQ(snapshot(folder.path()),
+        (std::map<std::string, std::string> {
+            { "ASIGT.DBF", "old ASIGT" }, { "PROFT.DBF", "old PROFT" }, { "proft.mdx", "index" } }));
 }
 
 } // namespace
