@@ -127,6 +127,8 @@ def machine_lines(context):
             f"- Memory: {context.get('ram', '?')}",
             f"- Compiler: {context.get('compiler', '?')}; build type {context.get('build_type', '?')}",
             f"- System: {context.get('system', '?')}; libxml2 {context.get('libxml2', '?')}",
+            f"- Sources: commit {context.get('commit', '?')}, with {context.get('changed_sources', '?')} files "
+            "under src/ changed in the working tree",
             f"- Run: {context.get('date')}, load average before it {load}; "
             f"Google Benchmark library built as {context.get('library_build_type')}"]
 
