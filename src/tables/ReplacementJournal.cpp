@@ -128,7 +128,10 @@ std::vector<FileLock> lockTargets(const fs::path& workDir, const Plan& plan)
     for (const TableStep& step : plan.tables) {
         const fs::path target = workDir / step.target;
         if (isPresent(target)) {
-            const std::string name = step.target.substr(0, step.target.size() - 4);
+            std::string name = step.target.substr(0, step.target.size() - 4);
+            for (char& c : name) {
+                c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+            }
             locks.emplace_back(target, LockMode::Exclusive, text::fromAnsi(name));
         }
     }

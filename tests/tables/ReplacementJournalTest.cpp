@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "support/Files.h"
+#include "support/ForeignLock.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -104,6 +105,29 @@ TEST(ReplacementJournal, ARecordOfAnUndoPutsTheOldTablesBack)
     EXPECT_EQ(snapshot(folder.path()),
         (std::map<std::string, std::string> {
             { "ASIGT.DBF", "old ASIGT" }, { "PROFT.DBF", "old PROFT" }, { "proft.mdx", "index" } }));
+}
+
+TEST(ReplacementJournal, ATableHeldByAnotherProgramWaitsForTheNextRun)
+{
+    test::TempDir folder;
+    writeBytes(folder / "TQZ-REEMPLAZO.TXT", "TQZ-REEMPLAZO 1\nT\tproft.dbf\tproft.dbf.tqz-nuevo1\t-\nFIN\n");
+    writeBytes(folder / "proft.dbf", "old PROFT");
+    writeBytes(folder / "proft.dbf.tqz-nuevo1", "new PROFT");
+    const auto before = snapshot(folder.path());
+    {
+        test::ForeignLock lock(folder / "proft.dbf");
+        try {
+            WorkFolder claim(folder.path());
+            FAIL() << "the recovery went through a held table";
+        } catch (const Error& error) {
+            EXPECT_STREQ(error.what(), "La tabla 'PROFT' está abierta por otro programa");
+        }
+        EXPECT_EQ(snapshot(folder.path()), before);
+    }
+    {
+        WorkFolder claim(folder.path());
+    }
+    EXPECT_EQ(snapshot(folder.path()), (std::map<std::string, std::string> { { "proft.dbf", "new PROFT" } }));
 }
 
 } // namespace
