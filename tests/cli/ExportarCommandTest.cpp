@@ -1,5 +1,4 @@
-#include "cli/Cli.h"
-
+#include "support/CliRun.h"
 #include "support/Files.h"
 #include "support/ForeignLock.h"
 #include "support/TempDir.h"
@@ -8,26 +7,11 @@
 
 #include <cstdlib>
 #include <map>
-#include <sstream>
 
 namespace tqz::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Outcome tqz(const std::vector<std::string>& arguments)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run(arguments, out, err);
-    return { status, out.str(), err.str() };
-}
 
 const std::string kExample = (fs::path(TQZ_EXAMPLES) / "horario.xml").string();
 
@@ -49,7 +33,7 @@ protected:
 
 TEST_F(ExportarCommandTest, ConvertsAndReportsTheRowsOfEachTable)
 {
-    const Outcome outcome = tqz({ "exportar", kExample, "--dir", workDir.string() });
+    const test::CommandResult outcome = test::runCommand({ "exportar", kExample, "--dir", workDir.string() });
 
     EXPECT_EQ(outcome.status, kExitOk);
     EXPECT_EQ(outcome.out, kSummary);
@@ -62,7 +46,7 @@ TEST_F(ExportarCommandTest, WithoutDirTheEnvironmentNamesTheWorkingFolder)
     const char* old = std::getenv("TQZ_WTEMP");
     const std::string saved = old != nullptr ? old : "";
     ::setenv("TQZ_WTEMP", workDir.c_str(), 1);
-    const Outcome outcome = tqz({ "exportar", "--", kExample });
+    const test::CommandResult outcome = test::runCommand({ "exportar", "--", kExample });
     if (old != nullptr) {
         ::setenv("TQZ_WTEMP", saved.c_str(), 1);
     } else {
@@ -81,7 +65,7 @@ TEST_F(ExportarCommandTest, AConversionErrorExitsWithOneAndChangesNothing)
         "<salida>B</salida><salida/><salida/><salida/><salida/><salida/><salida>1h30</salida>"
         "</listasal></listasal></SALIDAS></SERVICIO>");
 
-    const Outcome outcome = tqz({ "exportar", document.string(), "--dir=" + workDir.string() });
+    const test::CommandResult outcome = test::runCommand({ "exportar", document.string(), "--dir=" + workDir.string() });
 
     EXPECT_EQ(outcome.status, kExitConversionError);
     EXPECT_EQ(outcome.out, "");
@@ -96,7 +80,7 @@ TEST_F(ExportarCommandTest, AConversionErrorExitsWithOneAndChangesNothing)
 // working folder as it was.
 TEST_F(ExportarCommandTest, AFailedConversionLeavesTheEarlierTablesByteForByte)
 {
-    ASSERT_EQ(tqz({ "exportar", kExample, "--dir", workDir.string() }).status, kExitOk);
+    ASSERT_EQ(test::runCommand({ "exportar", kExample, "--dir", workDir.string() }).status, kExitOk);
     const auto snapshot = [&] {
         std::map<std::string, std::string> files;
         for (const auto& name : test::folderEntries(workDir)) {
@@ -113,7 +97,7 @@ TEST_F(ExportarCommandTest, AFailedConversionLeavesTheEarlierTablesByteForByte)
         "<salida>A</salida><salida>1h30</salida><salida>300113</salida>");
     const fs::path document = dir / "horario.xml";
     test::writeBytes(document, xml);
-    const Outcome badValue = tqz({ "exportar", document.string(), "--dir", workDir.string() });
+    const test::CommandResult badValue = test::runCommand({ "exportar", document.string(), "--dir", workDir.string() });
     EXPECT_EQ(badValue.status, kExitConversionError);
     EXPECT_EQ(badValue.out, "");
     EXPECT_EQ(badValue.err,
@@ -122,7 +106,7 @@ TEST_F(ExportarCommandTest, AFailedConversionLeavesTheEarlierTablesByteForByte)
     EXPECT_EQ(snapshot(), before);
 
     test::ForeignLock lock(workDir / "ASIGT.DBF");
-    const Outcome held = tqz({ "exportar", kExample, "--dir", workDir.string() });
+    const test::CommandResult held = test::runCommand({ "exportar", kExample, "--dir", workDir.string() });
     EXPECT_EQ(held.status, kExitConversionError);
     EXPECT_EQ(held.out, "");
     EXPECT_EQ(held.err, "La tabla 'ASIGT' está abierta por otro programa\n");
@@ -132,7 +116,7 @@ TEST_F(ExportarCommandTest, AFailedConversionLeavesTheEarlierTablesByteForByte)
 TEST_F(ExportarCommandTest, NoFileAtTheDocumentPathExitsWithThree)
 {
     for (const fs::path& document : { dir / "no-existe.xml", dir.path() }) {
-        const Outcome outcome = tqz({ "exportar", document.string(), "--dir", workDir.string() });
+        const test::CommandResult outcome = test::runCommand({ "exportar", document.string(), "--dir", workDir.string() });
         EXPECT_EQ(outcome.status, kExitNoDocument) << document;
         EXPECT_EQ(outcome.out, "");
         EXPECT_EQ(outcome.err, "No existe archivo\n  " + document.string() + "\n");
@@ -154,7 +138,7 @@ TEST_F(ExportarCommandTest, UsageErrorsExitWithTwo)
         { { "exportar", kExample, "--csv" }, "opción desconocida '--csv'" },
     };
     for (const auto& c : cases) {
-        const Outcome outcome = tqz(c.arguments);
+        const test::CommandResult outcome = test::runCommand(c.arguments);
         EXPECT_EQ(outcome.status, kExitUsage) << c.message;
         EXPECT_EQ(outcome.out, "");
         EXPECT_EQ(outcome.err,
@@ -167,7 +151,7 @@ TEST_F(ExportarCommandTest, UsageErrorsExitWithTwo)
 
 TEST_F(ExportarCommandTest, HelpDescribesTheCommand)
 {
-    const Outcome outcome = tqz({ "exportar", "--help" });
+    const test::CommandResult outcome = test::runCommand({ "exportar", "--help" });
     EXPECT_EQ(outcome.status, kExitOk);
     EXPECT_EQ(outcome.out.rfind("Uso: tqz exportar DOCUMENTO.xml [--dir CARPETA]\n", 0), 0u);
     EXPECT_NE(outcome.out.find("ASIGNOMT, PROFT, AULAT, GRUPOST, ASIGT, DIASHORAST"), std::string::npos);

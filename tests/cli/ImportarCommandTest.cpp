@@ -1,6 +1,5 @@
-#include "cli/Cli.h"
-
 #include "platform/DbfWriter.h"
+#include "support/CliRun.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
 #include "tables/Schemas.h"
@@ -8,24 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sstream>
 
 namespace tqz::test {
 namespace {
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Outcome runTqz(const std::vector<std::string>& arguments)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = cli::run(arguments, out, err);
-    return { status, out.str(), err.str() };
-}
 
 void writeTable(const std::filesystem::path& folder, const std::string& name, const dbf::Schema& schema,
     const std::vector<std::vector<std::pair<std::string, std::string>>>& rows)
@@ -75,7 +59,7 @@ protected:
 
 TEST_F(ImportarCommandTest, WritesTheResultAndReportsWhatItDid)
 {
-    const auto run = runTqz({ "importar", m_document.string(), "--dir", m_workDir.string() });
+    const auto run = runCommand({ "importar", m_document.string(), "--dir", m_workDir.string() });
     EXPECT_EQ(run.status, cli::kExitOk) << run.err;
     // The second lesson's slot (two fields) and room are not in the tables; the lessons name no
     // activity, group or subject, which is no missing code.
@@ -94,7 +78,7 @@ TEST_F(ImportarCommandTest, WritesTheResultAndReportsWhatItDid)
 TEST_F(ImportarCommandTest, TakesTheWorkingFolderFromTheEnvironmentWithoutDir)
 {
     ::setenv("TQZ_WTEMP", m_workDir.c_str(), 1);
-    const auto run = runTqz({ "importar", m_document.string() });
+    const auto run = runCommand({ "importar", m_document.string() });
     ::unsetenv("TQZ_WTEMP");
     EXPECT_EQ(run.status, cli::kExitOk) << run.err;
     EXPECT_TRUE(std::filesystem::is_regular_file(result()));
@@ -103,7 +87,7 @@ TEST_F(ImportarCommandTest, TakesTheWorkingFolderFromTheEnvironmentWithoutDir)
 TEST_F(ImportarCommandTest, ReportsAConversionErrorAndWritesNothing)
 {
     std::filesystem::remove(m_workDir / "SOLUC.DBF");
-    const auto run = runTqz({ "importar", m_document.string(), "--dir", m_workDir.string() });
+    const auto run = runCommand({ "importar", m_document.string(), "--dir", m_workDir.string() });
     EXPECT_EQ(run.status, cli::kExitConversionError);
     EXPECT_NE(run.err.find("SOLUC"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
@@ -132,7 +116,7 @@ TEST_F(ImportarCommandTest, AnswersUsageAndMissingDocumentWithTheirStatuses)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.size() > 1 ? c.arguments[1] : "(none)");
-        const auto run = runTqz(c.arguments);
+        const auto run = runCommand(c.arguments);
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(run.err.starts_with(c.errStart)) << run.err;
         EXPECT_EQ(run.out, "");
@@ -142,7 +126,7 @@ TEST_F(ImportarCommandTest, AnswersUsageAndMissingDocumentWithTheirStatuses)
 
 TEST_F(ImportarCommandTest, PrintsItsHelp)
 {
-    const auto run = runTqz({ "importar", "--help" });
+    const auto run = runCommand({ "importar", "--help" });
     EXPECT_EQ(run.status, cli::kExitOk);
     EXPECT_TRUE(run.out.starts_with("Uso: tqz importar DOCUMENTO.xml [--dir CARPETA]\n")) << run.out;
     EXPECT_NE(run.out.find("\"ResultadoQuorva\""), std::string::npos);

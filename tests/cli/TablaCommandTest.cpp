@@ -1,31 +1,15 @@
-#include "cli/Cli.h"
-
 #include "platform/DbfWriter.h"
+#include "support/CliRun.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 namespace tqz::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Outcome tqz(const std::vector<std::string>& arguments)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run(arguments, out, err);
-    return { status, out.str(), err.str() };
-}
 
 class TablaCommandTest : public ::testing::Test {
 protected:
@@ -64,7 +48,7 @@ protected:
 
 TEST_F(TablaCommandTest, PrintsAlignedColumnsInUtf8)
 {
-    const Outcome outcome = tqz({ "tabla", "PRUEBA", "--dir", dir.path().string() });
+    const test::CommandResult outcome = test::runCommand({ "tabla", "PRUEBA", "--dir", dir.path().string() });
 
     EXPECT_EQ(outcome.status, kExitOk) << outcome.err;
     EXPECT_EQ(outcome.out,
@@ -78,7 +62,7 @@ TEST_F(TablaCommandTest, PrintsAlignedColumnsInUtf8)
 
 TEST_F(TablaCommandTest, PrintsCsv)
 {
-    const Outcome outcome = tqz({ "tabla", "prueba", "--csv", "--dir", dir.path().string() });
+    const test::CommandResult outcome = test::runCommand({ "tabla", "prueba", "--csv", "--dir", dir.path().string() });
 
     EXPECT_EQ(outcome.status, kExitOk) << outcome.err;
     EXPECT_EQ(outcome.out,
@@ -91,7 +75,7 @@ TEST_F(TablaCommandTest, PrintsCsv)
 TEST_F(TablaCommandTest, FindsTheTableWhateverTheCaseAndExtension)
 {
     for (const std::string name : { "PRUEBA", "prueba", "Prueba.DBF", "PRUEBA.dbf" }) {
-        const Outcome outcome = tqz({ "tabla", name, "--csv", "--dir", dir.path().string() });
+        const test::CommandResult outcome = test::runCommand({ "tabla", name, "--csv", "--dir", dir.path().string() });
         EXPECT_EQ(outcome.status, kExitOk) << name << outcome.err;
         EXPECT_EQ(outcome.out.substr(0, 31), "ABREV,NOMBRE,DNI,ESTAREA,HORAS\n") << name;
     }
@@ -103,7 +87,7 @@ TEST_F(TablaCommandTest, ShowsATableOfTheTimetablingProgram)
 {
     fs::copy_file(test::testData("dbf/hand-db3-ld03.dbf"), dir / "soluc.dbf");
 
-    const Outcome outcome = tqz({ "tabla", "SOLUC", "--csv", "--dir", dir.path().string() });
+    const test::CommandResult outcome = test::runCommand({ "tabla", "SOLUC", "--csv", "--dir", dir.path().string() });
 
     EXPECT_EQ(outcome.status, kExitOk) << outcome.err;
     EXPECT_EQ(outcome.out,
@@ -115,7 +99,7 @@ TEST_F(TablaCommandTest, ShowsATableOfTheTimetablingProgram)
 
 TEST_F(TablaCommandTest, AMissingTableIsAnError)
 {
-    const Outcome outcome = tqz({ "tabla", "SOLUC", "--dir", dir.path().string() });
+    const test::CommandResult outcome = test::runCommand({ "tabla", "SOLUC", "--dir", dir.path().string() });
     EXPECT_EQ(outcome.status, kExitConversionError);
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(outcome.err, "No existe la tabla 'SOLUC' en la carpeta '" + dir.path().string() + "'\n");
@@ -126,7 +110,7 @@ TEST_F(TablaCommandTest, UsageErrorsExitWithTwo)
     for (const std::vector<std::string>& arguments :
         { std::vector<std::string> { "tabla" }, { "tabla", "A", "B" }, { "tabla", "../PRUEBA" },
             { "tabla", "" }, { "tabla", "PRUEBA", "--csv=1" }, { "tabla", "PRUEBA", "--todo" } }) {
-        const Outcome outcome = tqz(arguments);
+        const test::CommandResult outcome = test::runCommand(arguments);
         EXPECT_EQ(outcome.status, kExitUsage) << arguments.back();
         EXPECT_EQ(outcome.out, "");
         EXPECT_EQ(outcome.err.rfind("tqz tabla: ", 0), 0u) << outcome.err;
@@ -135,7 +119,7 @@ TEST_F(TablaCommandTest, UsageErrorsExitWithTwo)
 
 TEST_F(TablaCommandTest, HelpDescribesTheCommand)
 {
-    const Outcome outcome = tqz({ "tabla", "-h" });
+    const test::CommandResult outcome = test::runCommand({ "tabla", "-h" });
     EXPECT_EQ(outcome.status, kExitOk);
     EXPECT_EQ(outcome.out.rfind("Uso: tqz tabla NOMBRE [--dir CARPETA] [--csv]\n", 0), 0u);
 }

@@ -1,6 +1,5 @@
 #include "SchoolFolder.h"
 
-#include "cli/Cli.h"
 #include "convert/Conversions.h"
 #include "platform/FileIo.h"
 #include "support/Files.h"
@@ -95,17 +94,6 @@ void writeLargeDocument(const fs::path& file, int copies)
         }
     }
     writeBytes(file, large);
-}
-
-CommandResult runCommand(const std::vector<std::string>& arguments)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CommandResult result;
-    result.status = cli::run(arguments, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
 }
 
 SchoolFolder::SchoolFolder()

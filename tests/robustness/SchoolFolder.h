@@ -5,6 +5,7 @@
 // SOLUC; <root>/zentris holds the sample document. Helpers tell whether the working tables are
 // one whole set and whether a run left anything behind.
 
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -30,14 +31,6 @@ std::vector<std::string> leftoversIn(const std::filesystem::path& folder);
 
 // The sample document with every record of every list repeated `copies` times.
 void writeLargeDocument(const std::filesystem::path& file, int copies);
-
-struct CommandResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-// Runs a command of the command line in-process.
-CommandResult runCommand(const std::vector<std::string>& arguments);
 
 class SchoolFolder {
 public:
