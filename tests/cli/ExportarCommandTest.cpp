@@ -65,7 +65,8 @@ TEST_F(ExportarCommandTest, AConversionErrorExitsWithOneAndChangesNothing)
         "<salida>B</salida><salida/><salida/><salida/><salida/><salida/><salida>1h30</salida>"
         "</listasal></listasal></SALIDAS></SERVICIO>");
 
-    const test::CommandResult outcome = test::runCommand({ "exportar", document.string(), "--dir=" + workDir.string() });
+    const test::CommandResult outcome
+        = test::runCommand({ "exportar", document.string(), "--dir=" + workDir.string() });
 
     EXPECT_EQ(outcome.status, kExitConversionError);
     EXPECT_EQ(outcome.out, "");
@@ -97,7 +98,8 @@ TEST_F(ExportarCommandTest, AFailedConversionLeavesTheEarlierTablesByteForByte)
         "<salida>A</salida><salida>1h30</salida><salida>300113</salida>");
     const fs::path document = dir / "horario.xml";
     test::writeBytes(document, xml);
-    const test::CommandResult badValue = test::runCommand({ "exportar", document.string(), "--dir", workDir.string() });
+    const test::CommandResult badValue
+        = test::runCommand({ "exportar", document.string(), "--dir", workDir.string() });
     EXPECT_EQ(badValue.status, kExitConversionError);
     EXPECT_EQ(badValue.out, "");
     EXPECT_EQ(badValue.err,
@@ -116,7 +118,8 @@ TEST_F(ExportarCommandTest, AFailedConversionLeavesTheEarlierTablesByteForByte)
 TEST_F(ExportarCommandTest, NoFileAtTheDocumentPathExitsWithThree)
 {
     for (const fs::path& document : { dir / "no-existe.xml", dir.path() }) {
-        const test::CommandResult outcome = test::runCommand({ "exportar", document.string(), "--dir", workDir.string() });
+        const test::CommandResult outcome
+            = test::runCommand({ "exportar", document.string(), "--dir", workDir.string() });
         EXPECT_EQ(outcome.status, kExitNoDocument) << document;
         EXPECT_EQ(outcome.out, "");
         EXPECT_EQ(outcome.err, "No existe archivo\n  " + document.string() + "\n");

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace tqz::cli {
 namespace {
 
@@ -62,7 +61,8 @@ TEST_F(TablaCommandTest, PrintsAlignedColumnsInUtf8)
 
 TEST_F(TablaCommandTest, PrintsCsv)
 {
-    const test::CommandResult outcome = test::runCommand({ "tabla", "prueba", "--csv", "--dir", dir.path().string() });
+    const test::CommandResult outcome
+        = test::runCommand({ "tabla", "prueba", "--csv", "--dir", dir.path().string() });
 
     EXPECT_EQ(outcome.status, kExitOk) << outcome.err;
     EXPECT_EQ(outcome.out,
@@ -75,7 +75,8 @@ TEST_F(TablaCommandTest, PrintsCsv)
 TEST_F(TablaCommandTest, FindsTheTableWhateverTheCaseAndExtension)
 {
     for (const std::string name : { "PRUEBA", "prueba", "Prueba.DBF", "PRUEBA.dbf" }) {
-        const test::CommandResult outcome = test::runCommand({ "tabla", name, "--csv", "--dir", dir.path().string() });
+        const test::CommandResult outcome
+            = test::runCommand({ "tabla", name, "--csv", "--dir", dir.path().string() });
         EXPECT_EQ(outcome.status, kExitOk) << name << outcome.err;
         EXPECT_EQ(outcome.out.substr(0, 31), "ABREV,NOMBRE,DNI,ESTAREA,HORAS\n") << name;
     }
@@ -87,7 +88,8 @@ TEST_F(TablaCommandTest, ShowsATableOfTheTimetablingProgram)
 {
     fs::copy_file(test::testData("dbf/hand-db3-ld03.dbf"), dir / "soluc.dbf");
 
-    const test::CommandResult outcome = test::runCommand({ "tabla", "SOLUC", "--csv", "--dir", dir.path().string() });
+    const test::CommandResult outcome
+        = test::runCommand({ "tabla", "SOLUC", "--csv", "--dir", dir.path().string() });
 
     EXPECT_EQ(outcome.status, kExitOk) << outcome.err;
     EXPECT_EQ(outcome.out,
